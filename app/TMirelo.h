@@ -1,0 +1,168 @@
+#pragma once
+
+#include "BoardRenderer.h"
+#include "Game.h"
+#include "LayoutChoice.h"
+#include "Options.h"
+#include "TileSheet.h"
+
+#include <QMainWindow>
+
+#include <array>
+#include <functional>
+
+class QAction;
+class QFrame;
+class QLabel;
+class QMenu;
+class QTimer;
+class QToolButton;
+
+namespace mirelo {
+
+class SoundInterface;
+class SystemClock;
+class WindowSurface;
+
+inline constexpr const char* ApplicationTitle = "Mirelo 2.8";
+inline constexpr const char* WindowCaption = "MIRELO 2.8";
+inline constexpr const char* BannerLine = "MIRELO - Match the free tiles and clear the board!";
+
+// The main window. It owns every piece of the game's state and turns the rules'
+// outcomes into drawing, sounds and status texts, in the order the game requires.
+// Handlers keep the game's names and stay short: check the state, then call the
+// subsystems.
+class TMirelo : public QMainWindow, private BoardView {
+    Q_OBJECT
+public:
+    // Everything that depends on time, the screen or the machine comes in here.
+    struct Environment {
+        SystemClock* Clock = nullptr;
+        SoundInterface* Sound = nullptr;
+        int ScreenWidth = 0; // 0: ask the screen
+        std::function<Options()> ReadOptions; // empty: a fresh system's options
+    };
+
+    explicit TMirelo(Environment env, QWidget* parent = nullptr);
+    ~TMirelo() override;
+
+    // ----- state -----
+    Game game;
+    LayoutChoice Layouts;
+    TileSheet Sheet;
+    BoardRenderer Renderer;
+    QImage Kanji, Dragons, Logo, SmallBuf;
+    int TileStyle = StyleWood;
+    int HighlightMode = 1;
+    bool PlaySounds = false;
+    bool PlayMusic = false;
+    QString CurrentPlayer;
+    int WideScreen = 1;
+    int ToolbarHeight = 41;
+    std::uint8_t ColorHighlightTile = 0;
+    int HoverTile = 0;
+    int PrevHoverTile = 0;
+    bool HighlightShown = false;
+    QRect HighlightRect;
+
+    // ----- controls -----
+    QAction *New1, *Exit1;
+    QAction *Undo1, *GiveHint, *Shuffle1, *Restart1, *Stoppe, *Pause1;
+    QAction *WarnMe, *StartupGame, *Playsounds1 = nullptr, *Playmusic1 = nullptr;
+    QAction *Changeplayername1, *Moves, *Toolbar1, *Highlight1, *Highlight2, *Highlight3;
+    QAction *Kanji1, *Dragons1;
+    QAction *Theater1, *Traditional1, *Dragon1, *BigHole1, *Beatle1;
+    QAction *Wood1, *Blue1, *Red1;
+    QAction *FerralMus = nullptr, *GokurakuMus = nullptr, *MireloMus = nullptr, *GisorsMus = nullptr;
+    QAction *Contents1, *About1;
+    QMenu* Music2 = nullptr;
+    QFrame* Panel1;
+    QToolButton *SpeedButton1, *SpeedButton3, *SpeedButton4, *ShuffleButton, *SpeedButton2;
+    QToolButton *HelpButton, *AboutButton, *ExitButton;
+    QLabel* PlayerPanel;
+    QWidget* Media = nullptr;
+    std::array<QLabel*, 8> LigneStatus{};
+    QTimer* Timer;
+    WindowSurface* Surface;
+
+    // Shows a modal information box; tests replace it to record the boxes.
+    std::function<void(const QString& caption, const QString& text)> InfoBox;
+    // The keys held down right now; the Dragon unlock reads them. Tests replace it.
+    std::function<Qt::KeyboardModifiers()> HeldModifiers;
+
+    // ----- handlers (the game's names) -----
+    void ResetGame();
+    void BeginGame();
+    void Restart();
+    void Stop();
+    void StopGame();
+    void Back();
+    void Hint();
+    void Shuffle1Click();
+    void PauseClick();
+    void NStatus();
+    void ButtonDown(Qt::MouseButton button);
+    void FormMouseMove();
+    void Temps();
+    void WriteScore();
+    void Exit1Click();
+    void Toolbar1Click();
+    void SelectTheater();
+    void SelectTraditional();
+    void SelectDragon();
+    void SelectBlock();
+    void SelectBeatle();
+    void TilesWood();
+    void TilesBlue();
+    void TilesRed();
+    void Kanji1Click();
+    void Dragons1Click();
+    void Highlight1Click();
+    void Highlight2Click();
+    void Highlight3Click();
+    void WarnMeClick();
+    void StartupGameClick();
+
+    // ----- drawing -----
+    void Redraw();
+    void FullRedraw() override;
+    void RedrawTile(std::uint8_t tile) override;
+    void Peindre();
+    const QImage& CurrentBackground() const;
+
+    // ----- status line -----
+    void ShowMessage(const QString& text);
+
+    // Board point of the pointer, from its current screen position.
+    QPoint PointerBoardPosition() const;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void BuildMenus();
+    void BuildToolbar();
+    void BuildStatusBar();
+    void Init();
+    void FormResize();
+    void SetCheckedLayout(const LayoutOutcome& outcome);
+    void ApplyLayoutOutcome(const LayoutOutcome& outcome);
+    void ChooseStyle(int style);
+    void SetPauseCaptions(bool paused);
+    void SetGameCommandsEnabled(bool enabled);
+    void WinSequence();
+    void WinAnnouncement();
+    void RemoveHighlight();
+    TileMarks Marks() const;
+    bool FormCloseQuery();
+
+    // BoardView: what the rules ask of the window.
+    void SonOK(std::uint8_t tile) override;
+    void SonBip() override;
+    void PairRemovedSound() override;
+
+    Environment env_;
+    bool closing_ = false;
+};
+
+} // namespace mirelo

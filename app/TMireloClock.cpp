@@ -1,0 +1,71 @@
+// The 10 ms heartbeat, the clock, pause and the status line.
+#include "TMirelo.h"
+
+#include "SystemClock.h"
+#include "TimeText.h"
+#include "WindowSurface.h"
+
+#include <QAction>
+#include <QLabel>
+
+namespace mirelo {
+
+namespace {
+
+// The tick runs every 10 ms: a label is touched only when its text changes, so
+// an idle game repaints nothing.
+void SetPanel(QLabel* panel, const QString& text) {
+    if (panel->text() != text)
+        panel->setText(text);
+}
+
+} // namespace
+
+void TMirelo::ShowMessage(const QString& text) { SetPanel(LigneStatus[7], text); }
+
+void TMirelo::Temps() {
+    const std::uint32_t now = env_.Clock->GetTickCount();
+    game.UpdateClock(now);
+    WriteScore();
+    const GameState& s = game.State;
+    if (game.TimeIsUp() && !s.GameOver && !s.GameWon)
+        StopGame();
+}
+
+void TMirelo::WriteScore() {
+    GameState& s = game.State;
+    if (s.GameOver)
+        return;
+    game.IsItFree();
+    SetPanel(LigneStatus[1], QString::number(s.TilesLeft));
+    SetPanel(LigneStatus[3], Moves->isChecked() ? QString::number(s.MovesLeft) : QStringLiteral("--"));
+    SetPanel(LigneStatus[5], s.Paused ? QStringLiteral("---")
+                                      : QString::fromStdString(MinutesSeconds(s.TotalSeconds())));
+    if (s.TilesLeft == 0) {
+        if (!s.WinAnnounced)
+            FullRedraw();
+    } else if (s.MovesLeft == 0) {
+        // Blinks once a second, shown in the first half of each second.
+        const auto phase = static_cast<std::int32_t>(env_.Clock->GetTickCount()) % 1000;
+        ShowMessage(phase <= 500 ? QStringLiteral("SORRY, NO MORE MOVES !!") : QString());
+    }
+}
+
+void TMirelo::PauseClick() {
+    GameState& s = game.State;
+    if (s.GameOver || s.GameWon)
+        return;
+    game.PauseClick(env_.Clock->GetTickCount());
+    SetPauseCaptions(s.Paused);
+    if (!s.Paused) {
+        ShowMessage(QStringLiteral("Pause OFF."));
+        FullRedraw();
+    } else {
+        ShowMessage(QStringLiteral("Pause ON."));
+        Surface->Draw(QPoint(0, ToolbarHeight), CurrentBackground());
+    }
+}
+
+void TMirelo::NStatus() { Moves->setChecked(!Moves->isChecked()); }
+
+} // namespace mirelo

@@ -1,0 +1,95 @@
+// The board on the window: redraws, tile styles and backgrounds.
+#include "TMirelo.h"
+
+#include "Geometry.h"
+#include "WindowSurface.h"
+
+#include <QAction>
+
+namespace mirelo {
+
+using namespace geometry;
+
+const QImage& TMirelo::CurrentBackground() const { return Kanji1->isChecked() ? Kanji : Dragons; }
+
+TileMarks TMirelo::Marks() const {
+    const GameState& s = game.State;
+    return {s.FirstPick, s.SecondPick, s.HintFirst, s.HintSecond, ColorHighlightTile};
+}
+
+void TMirelo::Redraw() {
+    GameState& s = game.State;
+    if (s.TilesLeft == 0)
+        s.GameWon = true;
+    if (s.GameOver || s.GameWon || s.Paused) {
+        Surface->Draw(QPoint(0, ToolbarHeight), CurrentBackground());
+        if (s.GameWon && !s.WinAnnounced)
+            WinSequence();
+        return;
+    }
+
+    Renderer.ComposeBoard(game.Grid, CurrentBackground(), Sheet, Marks());
+    const bool rectangle = HighlightMode == 1 && HighlightShown;
+    if (rectangle)
+        Surface->Draw(HighlightRect.topLeft(), SmallBuf);
+    if (Renderer.Dirty.IsFull()) {
+        Surface->Draw(QPoint(0, ToolbarHeight), Renderer.Buffer);
+    } else {
+        const QRect dirty = Renderer.Dirty.ToRect();
+        Surface->Draw(dirty.topLeft() + QPoint(0, ToolbarHeight), Renderer.Buffer, dirty);
+    }
+    if (rectangle) {
+        // Keep the highlight on the window across every redraw.
+        SmallBuf = Surface->Grab(HighlightRect);
+        Surface->DrawOutline(HighlightRect.topLeft() + QPoint(1, 1),
+                             HighlightRect.topLeft() + QPoint(39, 49), QColor(255, 0, 0), 3);
+    }
+    // The Hall of Fame strip is drawn here once the scores exist.
+}
+
+void TMirelo::FullRedraw() {
+    Renderer.Dirty = DirtyRect::FullRect();
+    Redraw();
+}
+
+void TMirelo::RedrawTile(std::uint8_t tile) {
+    const QRect box = Renderer.TileBox(game.Places[tile]);
+    Renderer.Dirty = {box.left(), box.top(), box.left() + box.width(), box.top() + box.height()};
+    Redraw();
+    Renderer.Dirty = DirtyRect::FullRect();
+}
+
+void TMirelo::Peindre() { FullRedraw(); }
+
+void TMirelo::ChooseStyle(int style) {
+    if (TileStyle == style)
+        return;
+    TileStyle = style;
+    Wood1->setChecked(style == StyleWood);
+    Blue1->setChecked(style == StyleBlue);
+    Red1->setChecked(style == StyleRed);
+    Sheet.ChangeTexture(TileStyle);
+    FullRedraw();
+    static const char* const names[] = {"WOOD", "BLUE", "RED"};
+    ShowMessage(QStringLiteral("Tileset %1 TILES selected.").arg(QLatin1String(names[style])));
+}
+
+void TMirelo::TilesWood() { ChooseStyle(StyleWood); }
+void TMirelo::TilesBlue() { ChooseStyle(StyleBlue); }
+void TMirelo::TilesRed() { ChooseStyle(StyleRed); }
+
+void TMirelo::Kanji1Click() {
+    Kanji1->setChecked(true);
+    Dragons1->setChecked(false);
+    Renderer.PaintBackground(Kanji);
+    FullRedraw();
+}
+
+void TMirelo::Dragons1Click() {
+    Kanji1->setChecked(false);
+    Dragons1->setChecked(true);
+    Renderer.PaintBackground(Dragons);
+    FullRedraw();
+}
+
+} // namespace mirelo

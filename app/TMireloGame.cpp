@@ -1,0 +1,177 @@
+// Game commands: deal, restart, stop, picks, Back, Hint, Shuffle, layouts, the win.
+#include "TMirelo.h"
+
+#include "Geometry.h"
+#include "LayoutTemplate.h"
+#include "SoundInterface.h"
+#include "SystemClock.h"
+#include "TimeText.h"
+#include "WindowSurface.h"
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QCursor>
+#include <QToolButton>
+
+namespace mirelo {
+
+using namespace geometry;
+
+void TMirelo::SetGameCommandsEnabled(bool enabled) {
+    Restart1->setEnabled(enabled);
+    Pause1->setEnabled(enabled);
+    Stoppe->setEnabled(enabled);
+    Shuffle1->setEnabled(enabled);
+    ShuffleButton->setEnabled(enabled);
+}
+
+void TMirelo::SetPauseCaptions(bool paused) {
+    Pause1->setText(paused ? QStringLiteral("&Continue") : QStringLiteral("&Pause"));
+    SpeedButton2->setText(paused ? QStringLiteral("Play") : QStringLiteral("Pause"));
+}
+
+void TMirelo::ResetGame() { BeginGame(); }
+
+void TMirelo::BeginGame() {
+    SetPauseCaptions(false);
+    SetGameCommandsEnabled(true);
+    Renderer.PaintBackground(CurrentBackground());
+    Sheet.ChangeTexture(TileStyle);
+    ColorHighlightTile = 0;
+    game.BeginGame(Layouts.CurrentLayout, env_.Clock->TimeOfDayMilliseconds(), env_.Clock->GetTickCount());
+    ShowMessage(QString::fromLatin1(BannerLine));
+    FullRedraw();
+    Surface->repaint();
+    QCoreApplication::processEvents();
+}
+
+void TMirelo::Restart() {
+    if (!game.Restart(env_.Clock->GetTickCount(), *this))
+        return;
+    ColorHighlightTile = 0;
+    ShowMessage(QStringLiteral("Game restarted."));
+}
+
+void TMirelo::Stop() { StopGame(); }
+
+void TMirelo::StopGame() {
+    if (game.StopGame(env_.Clock->GetTickCount()))
+        SetPauseCaptions(false);
+    SetGameCommandsEnabled(false);
+    Surface->Draw(QPoint(0, ToolbarHeight), CurrentBackground());
+    Surface->Draw(QPoint(LogoX, ToolbarHeight + LogoY), Logo);
+}
+
+void TMirelo::Back() { game.Back(*this); }
+
+void TMirelo::Hint() {
+    if (game.Hint())
+        FullRedraw();
+}
+
+void TMirelo::Shuffle1Click() {
+    const ShuffleOutcome out = game.Shuffle();
+    if (!out.Performed)
+        return;
+    if (out.MovesLeft > 0)
+        ShowMessage(QStringLiteral("Tiles shuffled."));
+    FullRedraw();
+    Surface->repaint();
+    QCoreApplication::processEvents();
+}
+
+QPoint TMirelo::PointerBoardPosition() const {
+    // The pointer's position now, not the one the event carried.
+    const QPoint client = Surface->mapFromGlobal(QCursor::pos());
+    return {client.x() - BoardOriginX * WideScreen, client.y() - BoardOriginY * WideScreen - ToolbarHeight};
+}
+
+void TMirelo::ButtonDown(Qt::MouseButton button) {
+    const GameState& s = game.State;
+    if (s.GameOver || s.GameWon || s.Paused)
+        return;
+    const QPoint p = PointerBoardPosition();
+    if (button == Qt::RightButton) {
+        game.DropPicks(*this);
+        return;
+    }
+    if (p.x() < 0 || p.y() < 0 || p.x() >= ClickAreaWidth || p.y() >= ClickAreaHeight)
+        return;
+    game.Pick(Renderer.TileAt(p.x(), p.y()), *this);
+}
+
+void TMirelo::SonOK(std::uint8_t tile) {
+    if (PlaySounds)
+        env_.Sound->PlayEffect(SoundAccepted);
+    RedrawTile(tile);
+}
+
+void TMirelo::SonBip() {
+    if (PlaySounds)
+        env_.Sound->PlayEffect(SoundRefused);
+}
+
+void TMirelo::PairRemovedSound() {
+    if (PlaySounds)
+        env_.Sound->PlayEffect(SoundRemoved);
+}
+
+void TMirelo::WinSequence() {
+    GameState& s = game.State;
+    s.WinAnnounced = true;
+    StopGame();
+    s.GameOver = false;
+    WriteScore();
+    s.GameOver = true;
+    WinAnnouncement();
+}
+
+void TMirelo::WinAnnouncement() {
+    const int total = game.State.TotalSeconds();
+    // The Hall of Fame decides here whether the time enters its table.
+    const QString caption = QString::fromLatin1(WinCaption(total));
+    InfoBox(caption, QString::fromStdString(WinMessage(total)));
+}
+
+// ----- Layout menu -----
+
+void TMirelo::SetCheckedLayout(const LayoutOutcome& outcome) {
+    QAction* const items[] = {nullptr, Traditional1, Dragon1, BigHole1, Theater1, Beatle1};
+    for (int n = 1; n <= LayoutCount; ++n)
+        if (outcome.Checks[n] != LayoutOutcome::Leave)
+            items[n]->setChecked(outcome.Checks[n] == 1);
+}
+
+void TMirelo::ApplyLayoutOutcome(const LayoutOutcome& outcome) {
+    if (!outcome.Acted)
+        return;
+    SetCheckedLayout(outcome);
+    if (outcome.EnableDragon)
+        Dragon1->setEnabled(true);
+    if (outcome.Warn)
+        InfoBox(QString::fromLatin1(LayoutWarningCaption.data(), LayoutWarningCaption.size()),
+                QString::fromLatin1(LayoutWarningText.data(), LayoutWarningText.size()));
+    ShowMessage(QString::fromLatin1(outcome.Message.data(), outcome.Message.size()));
+}
+
+void TMirelo::SelectTheater() {
+    ApplyLayoutOutcome(ChooseLayout(Layouts, LayoutTheater, !game.State.GameOver));
+}
+void TMirelo::SelectDragon() {
+    ApplyLayoutOutcome(ChooseLayout(Layouts, LayoutDragon, !game.State.GameOver));
+}
+void TMirelo::SelectBlock() {
+    ApplyLayoutOutcome(ChooseLayout(Layouts, LayoutBigHole, !game.State.GameOver));
+}
+void TMirelo::SelectBeatle() {
+    ApplyLayoutOutcome(ChooseLayout(Layouts, LayoutBeatle, !game.State.GameOver));
+}
+
+void TMirelo::SelectTraditional() {
+    // The secret unlock: Ctrl, Alt and Shift all held while Traditional is chosen.
+    const Qt::KeyboardModifiers chord = Qt::ControlModifier | Qt::AltModifier | Qt::ShiftModifier;
+    const bool held = (HeldModifiers() & chord) == chord;
+    ApplyLayoutOutcome(ChooseTraditional(Layouts, held, !game.State.GameOver));
+}
+
+} // namespace mirelo

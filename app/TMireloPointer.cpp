@@ -1,0 +1,91 @@
+// Pointer tracking and the three highlight modes.
+#include "TMirelo.h"
+
+#include "Geometry.h"
+#include "WindowSurface.h"
+
+#include <QAction>
+
+namespace mirelo {
+
+using namespace geometry;
+
+void TMirelo::RemoveHighlight() {
+    if (HighlightMode == 1) {
+        if (HighlightShown)
+            Surface->Draw(HighlightRect.topLeft(), SmallBuf);
+    } else if (HighlightMode == 2 && ColorHighlightTile != 0) {
+        const std::uint8_t tile = ColorHighlightTile;
+        ColorHighlightTile = 0;
+        RedrawTile(tile);
+    }
+}
+
+void TMirelo::FormMouseMove() {
+    if (HighlightMode == 0)
+        return;
+    const GameState& s = game.State;
+    if (s.GameOver || s.GameWon || s.Paused)
+        return;
+    const QPoint p = PointerBoardPosition();
+    PrevHoverTile = HoverTile;
+    // The leftmost column of the board never highlights, though a click there counts.
+    const bool onBoard = p.x() >= 0 && p.y() >= 0 && p.x() / ColumnWidth >= 1 &&
+                         p.x() / ColumnWidth < GridColumns && p.y() / RowHeight < GridRows;
+    const int tile = onBoard ? Renderer.TileAt(p.x(), p.y()) : 0;
+    if (tile == 0) {
+        RemoveHighlight();
+        HighlightShown = false;
+        HoverTile = 0;
+        PrevHoverTile = 0;
+        return;
+    }
+    HoverTile = tile;
+    if (tile == PrevHoverTile)
+        return;
+    if (PrevHoverTile != 0)
+        RemoveHighlight();
+    if (HighlightMode == 1) {
+        const QPoint face = Renderer.FaceOrigin(game.Places[tile]) + QPoint(0, ToolbarHeight);
+        HighlightShown = true;
+        HighlightRect = QRect(face, QSize(TileBoxWidth, TileBoxHeight));
+        SmallBuf = Surface->Grab(HighlightRect);
+        Surface->DrawOutline(face + QPoint(1, 1), face + QPoint(39, 49), QColor(255, 0, 0), 3);
+    } else {
+        ColorHighlightTile = static_cast<std::uint8_t>(tile);
+        RedrawTile(ColorHighlightTile);
+    }
+}
+
+void TMirelo::Highlight1Click() {
+    if (HighlightMode == 1 && HighlightShown)
+        Surface->Draw(HighlightRect.topLeft(), SmallBuf);
+    if (HighlightMode == 2)
+        RemoveHighlight();
+    HighlightShown = false;
+    HighlightMode = 0;
+    Highlight1->setChecked(true);
+    Highlight2->setChecked(false);
+    Highlight3->setChecked(false);
+}
+
+void TMirelo::Highlight2Click() {
+    if (HighlightMode == 2)
+        RemoveHighlight();
+    HighlightMode = 1;
+    Highlight1->setChecked(false);
+    Highlight2->setChecked(true);
+    Highlight3->setChecked(false);
+}
+
+void TMirelo::Highlight3Click() {
+    if (HighlightMode == 1 && HighlightShown)
+        Surface->Draw(HighlightRect.topLeft(), SmallBuf);
+    HighlightShown = false;
+    HighlightMode = 2;
+    Highlight1->setChecked(false);
+    Highlight2->setChecked(false);
+    Highlight3->setChecked(true);
+}
+
+} // namespace mirelo

@@ -1,0 +1,8 @@
+// The silent edition: the same game without any sound or music.
+#include "SoundInterface.h"
+#include "Startup.h"
+
+int main(int argc, char** argv) {
+    mirelo::SilentSound sound;
+    return mirelo::RunMirelo(argc, argv, sound);
+}

@@ -1,0 +1,110 @@
+#include "BoardRenderer.h"
+
+#include "Blit.h"
+#include "TileSheet.h"
+#include "Tiles.h"
+
+#include <algorithm>
+
+namespace mirelo {
+
+using namespace geometry;
+
+BoardRenderer::BoardRenderer() : Buffer(BufferWidth, BufferHeight, QImage::Format_RGB32) {
+    Buffer.fill(Qt::black);
+}
+
+void BoardRenderer::PaintBackground(const QImage& background) {
+    Blit(Buffer, {0, 0}, background, background.rect(), RasterOp::Copy);
+}
+
+QPoint BoardRenderer::FaceOrigin(const TilePlace& place) const {
+    return {FaceLeft(place.X, place.Z) + BoardOriginX * WideScreen,
+            FaceTop(place.Y, place.Z) + BoardOriginY * WideScreen};
+}
+
+QRect BoardRenderer::TileBox(const TilePlace& place) const {
+    const QPoint face = FaceOrigin(place);
+    return QRect(face.x() - EdgeBand, face.y(), TileBoxWidth, TileBoxHeight);
+}
+
+void BoardRenderer::ComposeBoard(const BoardGrid& grid, const QImage& background,
+                                 const TileSheet& sheet, const TileMarks& marks) {
+    const QPoint origin(BoardOriginX * WideScreen, BoardOriginY * WideScreen);
+    Blit(Buffer, origin, background, QRect(origin, QSize(BoardAreaWidth, BoardAreaHeight)),
+         RasterOp::Copy);
+    HitMap.fill(0);
+    // Later tiles cover earlier ones: levels bottom up, columns right to left (a
+    // tile's band hangs over its left neighbour), rows top down.
+    for (int z = 1; z <= GridLevels; ++z)
+        for (int x = GridColumns; x >= 1; --x)
+            for (int y = 1; y <= GridRows; ++y)
+                if (const std::uint8_t tile = grid.At(x, y, z))
+                    ShowIt(grid, x, y, z, tile, sheet, marks);
+}
+
+void BoardRenderer::ShowIt(const BoardGrid& grid, int x, int y, int z, std::uint8_t tile,
+                           const TileSheet& sheet, const TileMarks& marks) {
+    const QPoint face = FaceOrigin({x, y, z});
+    const int sx = face.x(), sy = face.y();
+    const QRect box(sx - EdgeBand, sy, TileBoxWidth, TileBoxHeight);
+
+    const bool touches = Dirty.IsFull() || (box.left() < Dirty.Right && box.left() + TileBoxWidth > Dirty.Left &&
+                                            box.top() < Dirty.Bottom && box.top() + TileBoxHeight > Dirty.Top);
+    if (touches) {
+        const QPoint edgePicture = TileSheet::EdgePictureOrigin();
+        const QPoint edgeMask = TileSheet::EdgeMaskOrigin();
+        if (grid.At(x + 1, y + 2, z)) {
+            // The tile one column right and two rows down was drawn already; a full
+            // bottom band would cut into its face.
+            Blit(Buffer, box.topLeft(), sheet.TileGfx, QRect(edgeMask, QSize(TileBoxWidth, TileHeight)),
+                 RasterOp::And);
+            Blit(Buffer, box.topLeft(), sheet.TileGfx, QRect(edgePicture, QSize(TileBoxWidth, TileHeight)),
+                 RasterOp::Or);
+            const QPoint bottom(box.left(), sy + TileHeight);
+            Blit(Buffer, bottom, sheet.TileGfx,
+                 QRect(edgeMask + QPoint(0, TileHeight), QSize(ShortBottomBand, EdgeBand)), RasterOp::And);
+            Blit(Buffer, bottom, sheet.TileGfx,
+                 QRect(edgePicture + QPoint(0, TileHeight), QSize(ShortBottomBand, EdgeBand)),
+                 RasterOp::Or);
+        } else {
+            Blit(Buffer, box.topLeft(), sheet.TileGfx, QRect(edgeMask, box.size()), RasterOp::And);
+            Blit(Buffer, box.topLeft(), sheet.TileGfx, QRect(edgePicture, box.size()), RasterOp::Or);
+        }
+
+        const QRect cell(TileSheet::TilePictureOrigin(TilePicture(tile)), QSize(TileWidth, TileHeight));
+        const bool picked = tile == marks.FirstPick || tile == marks.SecondPick;
+        const bool marked = picked || tile == marks.HintFirst || tile == marks.HintSecond ||
+                            tile == marks.ColorHighlightTile;
+        if (marked) {
+            const int style = (sheet.AppliedTileStyle + (picked ? 1 : 2)) % StyleCount;
+            const QRect blank(TileSheet::TileBlankOrigin(style), cell.size());
+            Blit(Buffer, face, sheet.TileGfx, blank, RasterOp::Copy);
+            Blit(Buffer, face, sheet.Mask, cell, RasterOp::And);
+            Blit(Buffer, face, sheet.TileGfx, cell, RasterOp::Or);
+        } else {
+            Blit(Buffer, face, sheet.MaskedTiles, cell, RasterOp::Copy);
+        }
+    }
+
+    // The hit cells cover about the TileBox: the band's column on the left and
+    // the band's rows below, not the face's rightmost 3 px and top 2 lines.
+    const int c0 = std::max(0, (sx - BoardOriginX * WideScreen - EdgeBand) / HitBlock);
+    const int r0 = std::max(0, (sy - BoardOriginY * WideScreen) / HitBlock);
+    const int c1 = std::min(HitMapColumns - 1, c0 + HitCellsAcross - 1);
+    const int r1 = std::min(HitMapRows - 1, r0 + HitCellsDown);
+    for (int c = c0; c <= c1; ++c)
+        std::fill(HitMap.begin() + HitMapRows * c + r0 + 1, HitMap.begin() + HitMapRows * c + r1 + 1,
+                  tile);
+}
+
+std::uint8_t BoardRenderer::TileAt(int px, int py) const {
+    if (px < 0 || py < 0)
+        return 0;
+    const int c = px / HitBlock, r = py / HitBlock;
+    if (c >= HitMapColumns || r >= HitMapRows)
+        return 0;
+    return HitMap[HitMapRows * c + r];
+}
+
+} // namespace mirelo

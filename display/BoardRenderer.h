@@ -1,0 +1,72 @@
+#pragma once
+
+#include "BoardGrid.h"
+#include "Geometry.h"
+
+#include <QImage>
+#include <QRect>
+
+#include <array>
+#include <cstdint>
+
+namespace mirelo {
+
+class TileSheet;
+
+// The tiles drawn on another style's blank.
+struct TileMarks {
+    std::uint8_t FirstPick = 0;
+    std::uint8_t SecondPick = 0;
+    std::uint8_t HintFirst = 0;
+    std::uint8_t HintSecond = 0;
+    std::uint8_t ColorHighlightTile = 0;
+};
+
+// The part of the board to refresh, in Buffer coordinates, right and bottom
+// exclusive; all -1 (FullRect) for the whole board.
+struct DirtyRect {
+    std::int32_t Left = -1;
+    std::int32_t Top = -1;
+    std::int32_t Right = -1;
+    std::int32_t Bottom = -1;
+
+    static DirtyRect FullRect() { return {}; }
+    bool IsFull() const { return Left == -1 && Top == -1 && Right == -1 && Bottom == -1; }
+    QRect ToRect() const { return QRect(QPoint(Left, Top), QPoint(Right - 1, Bottom - 1)); }
+};
+
+// Composes the board into Buffer and records in HitMap which tile is on top in
+// every 3 x 3 block of the board.
+class BoardRenderer {
+public:
+    BoardRenderer();
+
+    // 1 when the screen is wide: the board origin then lies at (36, 25).
+    int WideScreen = 1;
+    QImage Buffer;
+    std::array<std::uint8_t, geometry::HitMapColumns * geometry::HitMapRows> HitMap{};
+    DirtyRect Dirty;
+
+    // A background drawn whole into Buffer at (0, 0).
+    void PaintBackground(const QImage& background);
+
+    // Refreshes the board area from `background`, clears the hit map and draws
+    // every tile of `grid` in drawing order; only tiles touching Dirty are drawn
+    // when it is not FullRect, but the whole hit map is rebuilt.
+    void ComposeBoard(const BoardGrid& grid, const QImage& background, const TileSheet& sheet,
+                      const TileMarks& marks);
+
+    // Draws one tile into Buffer (when it touches Dirty) and enters it in HitMap.
+    void ShowIt(const BoardGrid& grid, int x, int y, int z, std::uint8_t tile,
+                const TileSheet& sheet, const TileMarks& marks);
+
+    // The tile on top at board pixel (px, py); 0 for none.
+    std::uint8_t TileAt(int px, int py) const;
+
+    // A tile's whole drawn extent, face plus edge band, in Buffer coordinates.
+    QRect TileBox(const TilePlace& place) const;
+    // Its face's top-left in Buffer coordinates.
+    QPoint FaceOrigin(const TilePlace& place) const;
+};
+
+} // namespace mirelo

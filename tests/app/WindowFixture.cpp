@@ -1,0 +1,41 @@
+#include "WindowFixture.h"
+
+#include "WindowSurface.h"
+
+#include <QApplication>
+#include <QCursor>
+
+namespace mirelo::test {
+
+void WindowTest::Make(Options options, bool fullEdition, int screenWidth) {
+    clock.Tick = 1'000'000;
+    clock.TimeOfDay = 45'296'789;
+    sound = std::make_unique<RecordingSound>(fullEdition);
+    TMirelo::Environment env;
+    env.Clock = &clock;
+    env.Sound = sound.get();
+    env.ScreenWidth = screenWidth;
+    env.ReadOptions = [options] { return options; };
+    window = std::make_unique<TMirelo>(env);
+    window->InfoBox = [this](const QString& caption, const QString& text) {
+        boxes.push_back({caption, text});
+    };
+    window->HeldModifiers = [this] { return held; };
+    window->show();
+    QApplication::processEvents();
+}
+
+QPoint WindowTest::ClientPoint(int px, int py) const {
+    return {px + 36 * window->WideScreen, py + 25 * window->WideScreen + window->ToolbarHeight};
+}
+
+void WindowTest::ClickBoard(int px, int py, Qt::MouseButton button) {
+    QCursor::setPos(window->Surface->mapToGlobal(ClientPoint(px, py)));
+    window->ButtonDown(button);
+}
+
+QImage WindowTest::SurfaceRows(int top, int height) const {
+    return window->Surface->Surface().copy(0, top, window->Surface->width(), height);
+}
+
+} // namespace mirelo::test

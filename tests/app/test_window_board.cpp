@@ -1,0 +1,163 @@
+// The board on the window: drawing, styles, backgrounds, layouts, stop.
+#include "WindowFixture.h"
+
+#include "WindowSurface.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QToolButton>
+
+namespace mirelo::test {
+namespace {
+
+TEST_F(WindowTest, FullRedrawCopiesTheBufferBelowTheToolbar) {
+    Make();
+    window->FullRedraw();
+    EXPECT_EQ(SurfaceRows(41, 468), window->Renderer.Buffer.copy(0, 0, 800, 468));
+    // Some tile is drawn: the board area differs from the bare background.
+    EXPECT_NE(window->Renderer.Buffer.copy(36, 25, 628, 428),
+              window->CurrentBackground().copy(36, 25, 628, 428));
+}
+
+TEST_F(WindowTest, StyleCommandsRecomposeRedrawAndSaySo) {
+    Make();
+    window->ShowMessage("before");
+    window->Wood1->trigger(); // already in force: nothing at all
+    EXPECT_EQ(window->LigneStatus[7]->text(), "before");
+    EXPECT_TRUE(window->Wood1->isChecked());
+
+    window->Blue1->trigger();
+    EXPECT_EQ(window->LigneStatus[7]->text(), "Tileset BLUE TILES selected.");
+    EXPECT_EQ(window->Sheet.AppliedTileStyle, StyleBlue);
+    EXPECT_TRUE(window->Blue1->isChecked());
+    EXPECT_FALSE(window->Wood1->isChecked());
+    EXPECT_EQ(SurfaceRows(41, 468), window->Renderer.Buffer.copy(0, 0, 800, 468));
+    window->Red1->trigger();
+    EXPECT_EQ(window->LigneStatus[7]->text(), "Tileset RED TILES selected.");
+    window->Wood1->trigger();
+    EXPECT_EQ(window->LigneStatus[7]->text(), "Tileset WOOD TILES selected.");
+}
+
+TEST_F(WindowTest, StyleChosenWithoutAGameShowsFromTheNextDeal) {
+    Options options;
+    options.StartDirectly = false;
+    Make(options);
+    window->Red1->trigger();
+    EXPECT_EQ(window->TileStyle, StyleRed);
+    window->ResetGame();
+    EXPECT_EQ(window->Sheet.AppliedTileStyle, StyleRed);
+}
+
+TEST_F(WindowTest, BackgroundCommandsAlwaysRedrawAndSayNothing) {
+    Make();
+    window->ShowMessage("before");
+    window->Kanji1->trigger();
+    EXPECT_TRUE(window->Kanji1->isChecked());
+    EXPECT_FALSE(window->Dragons1->isChecked());
+    EXPECT_EQ(window->Renderer.Buffer.copy(0, 0, 30, 30), window->Kanji.copy(0, 0, 30, 30));
+    EXPECT_EQ(SurfaceRows(41, 468), window->Renderer.Buffer.copy(0, 0, 800, 468));
+    // The same choice again still redraws: scribble on the surface, then choose it.
+    window->Surface->Draw(QPoint(0, 41), window->Dragons);
+    window->Kanji1->trigger();
+    EXPECT_TRUE(window->Kanji1->isChecked());
+    EXPECT_EQ(SurfaceRows(41, 468), window->Renderer.Buffer.copy(0, 0, 800, 468));
+    EXPECT_EQ(window->LigneStatus[7]->text(), "before");
+}
+
+TEST_F(WindowTest, StopShowsTheBackgroundAndTheLogo) {
+    Make();
+    window->Stoppe->trigger();
+    EXPECT_TRUE(window->game.State.GameOver);
+    for (QAction* a : {window->Restart1, window->Pause1, window->Stoppe, window->Shuffle1})
+        EXPECT_FALSE(a->isEnabled());
+    const QImage logoArea = window->Surface->Surface().copy(228, 41 + 164, 253, 128);
+    EXPECT_EQ(logoArea, window->Logo);
+    EXPECT_EQ(SurfaceRows(41, 100), window->CurrentBackground().copy(0, 0, 800, 100));
+    // A later repaint shows the background alone.
+    window->Peindre();
+    EXPECT_EQ(SurfaceRows(41, 468), window->CurrentBackground().copy(0, 0, 800, 468));
+}
+
+TEST_F(WindowTest, LayoutChoicesSayTheirNameAndWarnOnceOverAGame) {
+    Make();
+    window->Theater1->trigger();
+    EXPECT_EQ(window->LigneStatus[7]->text(), "Layout THEATER selected.");
+    EXPECT_TRUE(window->Theater1->isChecked());
+    EXPECT_FALSE(window->Traditional1->isChecked());
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].Caption, "And now for something completely different.");
+    EXPECT_EQ(boxes[0].Text, "You selected a new layout. Please note that you will have to start a "
+                             "new game before the changes take effect.");
+    window->Beatle1->trigger();
+    EXPECT_EQ(window->LigneStatus[7]->text(), "Layout BEATLE selected.");
+    window->BigHole1->trigger();
+    EXPECT_EQ(window->LigneStatus[7]->text(), "Layout BIG HOLE selected.");
+    EXPECT_EQ(boxes.size(), 1u);
+
+    // The current layout again: no message at all, the mark stays.
+    window->ShowMessage("before");
+    window->BigHole1->trigger();
+    EXPECT_EQ(window->LigneStatus[7]->text(), "before");
+    EXPECT_TRUE(window->BigHole1->isChecked());
+
+    // The board in play keeps its layout until the next deal.
+    const Game before = window->game;
+    EXPECT_EQ(window->game.Places, before.Places);
+    window->ResetGame();
+    EXPECT_EQ(window->game.Grid.At(21, 11, 4) != 0, true); // a Big Hole slot
+}
+
+TEST_F(WindowTest, NoWarningWithoutAGameOrWithNeverWarn) {
+    Options options;
+    options.StartDirectly = false;
+    Make(options);
+    window->Theater1->trigger();
+    EXPECT_EQ(window->LigneStatus[7]->text(), "Layout THEATER selected.");
+    EXPECT_TRUE(boxes.empty());
+
+    window->ResetGame();
+    window->WarnMe->trigger();
+    EXPECT_TRUE(window->Layouts.NeverWarn);
+    window->Traditional1->trigger();
+    EXPECT_EQ(window->LigneStatus[7]->text(), "Layout TRADITIONAL selected.");
+    EXPECT_TRUE(boxes.empty());
+}
+
+TEST_F(WindowTest, DragonUnlocksWithTheChordOnTraditional) {
+    Make();
+    window->Dragon1->trigger(); // disabled: nothing happens
+    EXPECT_EQ(window->Layouts.CurrentLayout, 1);
+    window->Theater1->trigger();
+    boxes.clear();
+    held = Qt::ControlModifier | Qt::AltModifier | Qt::ShiftModifier;
+    window->Traditional1->trigger();
+    EXPECT_TRUE(window->Dragon1->isEnabled());
+    EXPECT_TRUE(window->Theater1->isChecked()); // marks left as they were
+    EXPECT_FALSE(window->Traditional1->isChecked());
+    EXPECT_EQ(window->Layouts.CurrentLayout, 1);
+    held = Qt::NoModifier;
+    window->Dragon1->trigger();
+    EXPECT_EQ(window->Layouts.CurrentLayout, 2);
+    EXPECT_TRUE(window->Dragon1->isChecked());
+    EXPECT_FALSE(window->Theater1->isChecked());
+    window->ResetGame();
+    for (int x = 1; x <= 34; ++x)
+        for (int y = 1; y <= 20; ++y)
+            EXPECT_EQ(window->game.Grid.At(x, y, 5), 0);
+}
+
+TEST_F(WindowTest, PausedAndStoppedRedrawsShowOnlyTheBackground) {
+    Make();
+    window->Pause1->trigger();
+    EXPECT_TRUE(window->game.State.Paused);
+    EXPECT_EQ(window->Pause1->text(), "&Continue");
+    EXPECT_EQ(window->SpeedButton2->text(), "Play");
+    window->FullRedraw();
+    EXPECT_EQ(SurfaceRows(41, 468), window->CurrentBackground().copy(0, 0, 800, 468));
+    window->Pause1->trigger();
+    EXPECT_EQ(window->Pause1->text(), "&Pause");
+    EXPECT_EQ(SurfaceRows(41, 468), window->Renderer.Buffer.copy(0, 0, 800, 468));
+}
+
+} // namespace
+} // namespace mirelo::test

@@ -1,0 +1,222 @@
+// The window after start-up: menus, toolbar, status bar and geometry.
+#include "WindowFixture.h"
+
+#include "WindowSurface.h"
+
+#include <QAction>
+#include <QFrame>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QTimer>
+#include <QToolButton>
+
+namespace mirelo::test {
+namespace {
+
+// "caption|shortcut" for every item of a menu, sub-menus as "caption>".
+QStringList Items(QMenu* menu) {
+    QStringList items;
+    for (QAction* a : menu->actions()) {
+        if (a->isSeparator())
+            items << QStringLiteral("-");
+        else if (a->menu())
+            items << a->text() + QStringLiteral(">");
+        else
+            items << a->text() + QStringLiteral("|") + a->shortcut().toString();
+    }
+    return items;
+}
+
+QMenu* MenuTitled(QMenuBar* bar, const QString& title) {
+    for (QAction* a : bar->actions())
+        if (a->text() == title)
+            return a->menu();
+    return nullptr;
+}
+
+QStringList Titles(QMenuBar* bar) {
+    QStringList titles;
+    for (QAction* a : bar->actions())
+        titles << a->text();
+    return titles;
+}
+
+TEST_F(WindowTest, FullEditionMenusInOrderWithShortcuts) {
+    Make({}, true);
+    QMenuBar* bar = window->menuBar();
+    EXPECT_EQ(Titles(bar), (QStringList{"&File", "&Play", "Options", "&Background", "&Layout",
+                                        "&Tiles", "M&usic", "&Help"}));
+    EXPECT_EQ(Items(MenuTitled(bar, "&File")), (QStringList{"&New|Ctrl+N", "E&xit|Ctrl+C"}));
+    EXPECT_EQ(Items(MenuTitled(bar, "&Play")),
+              (QStringList{"&Back|Ctrl+Z", "Hint|Ctrl+H", "-", "Shuffle|Ctrl+S", "Restart|Ctrl+R",
+                           "&Stop|Ctrl+X", "&Pause|Ctrl+P"}));
+    QMenu* options = MenuTitled(bar, "Options");
+    EXPECT_EQ(Items(options), (QStringList{"&Configuration>", "Player name|", "Show &Moves|Ctrl+M",
+                                           "Show &Toolbar|Ctrl+T", "&Highlight>"}));
+    EXPECT_EQ(Items(options->actions()[0]->menu()),
+              (QStringList{"Never warn about switches|", "Begin game at startup|",
+                           "Play sound effects|", "Play music|"}));
+    EXPECT_EQ(Items(options->actions()[4]->menu()), (QStringList{"None|", "Rectangle|", "Color|"}));
+    EXPECT_EQ(Items(MenuTitled(bar, "&Background")), (QStringList{"&Kanji (classic)|", "&Dragons|"}));
+    EXPECT_EQ(Items(MenuTitled(bar, "&Layout")),
+              (QStringList{"Theater (Very easy)|", "Traditional (Normal)|", "Dragon (Hard)|",
+                           "Big Hole (Very hard)|", "Beatle (Nightmare !)|"}));
+    EXPECT_EQ(Items(MenuTitled(bar, "&Tiles")), (QStringList{"Wood|", "Blue|", "Red|"}));
+    EXPECT_EQ(Items(MenuTitled(bar, "M&usic")), (QStringList{"Ferral|", "Gokuraku|", "Mirelo|", "Gisors|"}));
+    EXPECT_TRUE(window->FerralMus->isChecked());
+    EXPECT_EQ(Items(MenuTitled(bar, "&Help")), (QStringList{"&Contents|F1", "&About...|Ctrl+A"}));
+    ASSERT_NE(window->Media, nullptr);
+    EXPECT_FALSE(window->Media->isEnabled());
+    EXPECT_EQ(window->Media->geometry(), QRect(564, 8, 57, 25));
+}
+
+TEST_F(WindowTest, SilentEditionHasNoSoundItemsMenuOrControl) {
+    Make({}, false);
+    QMenuBar* bar = window->menuBar();
+    EXPECT_EQ(MenuTitled(bar, "M&usic"), nullptr);
+    EXPECT_EQ(Items(MenuTitled(bar, "Options")->actions()[0]->menu()),
+              (QStringList{"Never warn about switches|", "Begin game at startup|"}));
+    EXPECT_EQ(window->Media, nullptr);
+    EXPECT_EQ(window->Playsounds1, nullptr);
+}
+
+TEST_F(WindowTest, FreshStartDealsAndEnablesTheGameCommands) {
+    Make();
+    EXPECT_EQ(window->windowTitle(), "MIRELO 2.8");
+    EXPECT_FALSE(window->game.State.GameOver);
+    for (QAction* a : {window->Restart1, window->Pause1, window->Stoppe, window->Shuffle1})
+        EXPECT_TRUE(a->isEnabled()) << a->text().toStdString();
+    EXPECT_TRUE(window->ShuffleButton->isEnabled());
+    EXPECT_TRUE(window->Traditional1->isChecked());
+    EXPECT_FALSE(window->Dragon1->isEnabled());
+    EXPECT_TRUE(window->Wood1->isChecked());
+    EXPECT_TRUE(window->Highlight2->isChecked());
+    EXPECT_TRUE(window->Moves->isChecked());
+    EXPECT_TRUE(window->Dragons1->isChecked());
+    EXPECT_FALSE(window->Kanji1->isChecked());
+    EXPECT_TRUE(window->StartupGame->isChecked());
+    EXPECT_FALSE(window->WarnMe->isChecked());
+    EXPECT_EQ(window->PlayerPanel->text(), "Player1");
+    EXPECT_EQ(window->LigneStatus[7]->text(), QString::fromLatin1(BannerLine));
+    EXPECT_TRUE(window->Timer->isActive());
+    EXPECT_EQ(window->Timer->interval(), 10);
+}
+
+TEST_F(WindowTest, WithoutBeginGameAtStartupNoGameRuns) {
+    Options options;
+    options.StartDirectly = false;
+    Make(options);
+    EXPECT_TRUE(window->game.State.GameOver);
+    for (QAction* a : {window->Restart1, window->Pause1, window->Stoppe, window->Shuffle1})
+        EXPECT_FALSE(a->isEnabled()) << a->text().toStdString();
+    EXPECT_FALSE(window->ShuffleButton->isEnabled());
+    EXPECT_TRUE(window->Undo1->isEnabled());
+    EXPECT_TRUE(window->GiveHint->isEnabled());
+    window->Temps();
+    EXPECT_EQ(window->LigneStatus[1]->text(), "");
+    EXPECT_EQ(window->LigneStatus[5]->text(), "");
+    // The window shows the background alone.
+    const QImage& background = window->CurrentBackground();
+    EXPECT_EQ(SurfaceRows(41, 468), background.copy(0, 0, 800, 468));
+
+    window->New1->trigger();
+    EXPECT_FALSE(window->game.State.GameOver);
+    EXPECT_TRUE(window->Stoppe->isEnabled());
+}
+
+TEST_F(WindowTest, OptionsOutOfRangeFallBackAndBackgroundTwoChecksNeither) {
+    Options options;
+    options.TileStyle = 7;
+    options.HighlightMode = -1;
+    options.Background = 2;
+    Make(options);
+    EXPECT_EQ(window->TileStyle, StyleWood);
+    EXPECT_EQ(window->HighlightMode, 1);
+    EXPECT_FALSE(window->Kanji1->isChecked());
+    EXPECT_FALSE(window->Dragons1->isChecked());
+    EXPECT_EQ(&window->CurrentBackground(), &window->Dragons);
+}
+
+TEST_F(WindowTest, WideScreenGeometry) {
+    Make({}, true, 1024);
+    EXPECT_EQ(window->WideScreen, 1);
+    EXPECT_EQ(window->ToolbarHeight, 41);
+    EXPECT_EQ(window->Surface->size(), QSize(800, 41 + 468));
+    EXPECT_TRUE(window->Panel1->isVisible());
+    EXPECT_EQ(window->Panel1->height(), 41);
+    EXPECT_EQ(window->SpeedButton1->geometry(), QRect(8, 8, 33, 25));
+    EXPECT_EQ(window->SpeedButton3->geometry(), QRect(48, 8, 49, 25));
+    EXPECT_EQ(window->SpeedButton4->geometry(), QRect(96, 8, 49, 25));
+    EXPECT_EQ(window->ShuffleButton->geometry(), QRect(152, 8, 57, 25));
+    EXPECT_EQ(window->SpeedButton2->geometry(), QRect(216, 8, 49, 25));
+    EXPECT_EQ(window->PlayerPanel->geometry(), QRect(272, 8, 73, 25));
+    EXPECT_EQ(window->HelpButton->x(), 626);
+    EXPECT_EQ(window->AboutButton->x(), 678);
+    EXPECT_EQ(window->ExitButton->x(), 734);
+    EXPECT_EQ(window->SpeedButton1->toolTip(), " New game ");
+    EXPECT_TRUE(window->Toolbar1->isChecked());
+    EXPECT_TRUE(window->Toolbar1->isEnabled());
+}
+
+TEST_F(WindowTest, NarrowScreenHasNoToolbar) {
+    Make({}, true, 640);
+    EXPECT_EQ(window->WideScreen, 0);
+    EXPECT_EQ(window->ToolbarHeight, 0);
+    EXPECT_EQ(window->Surface->width(), 640);
+    EXPECT_FALSE(window->Panel1->isVisible());
+    EXPECT_FALSE(window->Media->isVisible());
+    EXPECT_FALSE(window->Toolbar1->isChecked());
+    EXPECT_FALSE(window->Toolbar1->isEnabled());
+    EXPECT_EQ(window->HelpButton->x(), 456);
+    EXPECT_EQ(window->ExitButton->x(), 568);
+    // The board's origin is the window's corner.
+    EXPECT_EQ(SurfaceRows(0, 400), window->Renderer.Buffer.copy(0, 0, 640, 400));
+}
+
+TEST_F(WindowTest, ToolbarToggleMovesBoardAndHitTestUpTogether) {
+    Make();
+    const QImage withToolbar = SurfaceRows(41, 468);
+    const int surfaceHeight = window->Surface->height();
+    window->Toolbar1->trigger();
+    EXPECT_FALSE(window->Toolbar1->isChecked());
+    EXPECT_EQ(window->ToolbarHeight, 0);
+    EXPECT_EQ(window->LigneStatus[7]->text(), "Toolbar hidden.");
+    EXPECT_EQ(window->Surface->height(), surfaceHeight - 41);
+    EXPECT_FALSE(window->Panel1->isVisible());
+    EXPECT_EQ(SurfaceRows(0, 468), withToolbar);
+
+    // A click at the tile's new place still picks it.
+    const TilePlace place = window->game.Places[window->game.Grid.At(3, 10, 1)];
+    ClickBoard(20 * place.X + 6 - 46 + 20, 25 * place.Y - 6 - 59 + 25);
+    EXPECT_EQ(window->game.State.FirstPick, window->game.Grid.At(3, 10, 1));
+
+    window->Toolbar1->trigger();
+    EXPECT_EQ(window->LigneStatus[7]->text(), "Toolbar shown.");
+    EXPECT_EQ(window->ToolbarHeight, 41);
+    EXPECT_EQ(window->Surface->height(), surfaceHeight);
+}
+
+TEST_F(WindowTest, StatusBarPanels) {
+    Make();
+    window->Temps();
+    const std::array<int, 7> widths{70, 45, 80, 35, 50, 50, 55};
+    for (int i = 0; i < 7; ++i)
+        EXPECT_EQ(window->LigneStatus[i]->width(), widths[i]) << i;
+    EXPECT_EQ(window->LigneStatus[0]->text(), "Tiles left");
+    EXPECT_EQ(window->LigneStatus[1]->text(), "144");
+    EXPECT_EQ(window->LigneStatus[4]->text(), "Time");
+    EXPECT_EQ(window->LigneStatus[5]->text(), "00:00");
+    EXPECT_TRUE(window->LigneStatus[7]->font().bold());
+    EXPECT_EQ(window->LigneStatus[7]->font().pixelSize(), 13);
+}
+
+TEST_F(WindowTest, ExitClosesTheWindowAndStopsTheClock) {
+    Make();
+    window->Exit1->trigger();
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_FALSE(window->Timer->isActive());
+}
+
+} // namespace
+} // namespace mirelo::test

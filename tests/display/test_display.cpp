@@ -1,0 +1,185 @@
+#include "Blit.h"
+#include "BoardRenderer.h"
+#include "SyntheticSheet.h"
+#include "Tiles.h"
+
+#include <gtest/gtest.h>
+
+namespace mirelo {
+namespace {
+
+using test::SyntheticSheet;
+
+QImage Flat(QColor colour, int w = 800, int h = 468) {
+    QImage image(w, h, QImage::Format_RGB32);
+    image.fill(colour);
+    return image;
+}
+
+TEST(Blit, RasterOperationsAreBitwiseAndClipped) {
+    QImage dst = Flat(QColor(0x12, 0x34, 0x56), 8, 8);
+    const QImage src = Flat(QColor(0xF0, 0x0F, 0xFF), 8, 8);
+    Blit(dst, {6, 6}, src, QRect(0, 0, 4, 4), RasterOp::And); // only 2 x 2 land
+    EXPECT_EQ(dst.pixel(7, 7), qRgb(0x10, 0x04, 0x56));
+    EXPECT_EQ(dst.pixel(5, 5), qRgb(0x12, 0x34, 0x56));
+    Blit(dst, {-2, -2}, src, QRect(0, 0, 4, 4), RasterOp::Or);
+    EXPECT_EQ(dst.pixel(1, 1), qRgb(0xF2, 0x3F, 0xFF));
+    EXPECT_EQ(dst.pixel(2, 2), qRgb(0x12, 0x34, 0x56));
+    Blit(dst, {0, 0}, src, QRect(0, 0, 8, 8), RasterOp::Copy);
+    EXPECT_EQ(dst, src);
+    EXPECT_EQ(qAlpha(dst.pixel(3, 3)), 255);
+}
+
+TEST(TileSheet, ChangeTextureComposesOnceAndOnlyOnChange) {
+    TileSheet sheet = SyntheticSheet();
+    EXPECT_EQ(sheet.AppliedTileStyle, NoStyleApplied);
+    // The first composition runs for Wood too: nothing is composed at start.
+    EXPECT_TRUE(sheet.ChangeTexture(StyleWood));
+    EXPECT_FALSE(sheet.ChangeTexture(StyleWood));
+    const QPoint dots9 = TileSheet::TilePictureOrigin(27);
+    EXPECT_EQ(sheet.MaskedTiles.pixelColor(dots9 + QPoint(2, 2)), test::WoodBlank);
+    EXPECT_EQ(sheet.MaskedTiles.pixelColor(dots9 + QPoint(17, 22)), test::SymbolColour(27));
+    EXPECT_TRUE(sheet.ChangeTexture(StyleRed));
+    EXPECT_EQ(sheet.MaskedTiles.pixelColor(dots9 + QPoint(2, 2)), test::RedBlank);
+    EXPECT_EQ(sheet.MaskedTiles.pixelColor(dots9 + QPoint(17, 22)), test::SymbolColour(27));
+}
+
+TEST(TileSheet, PictureCellsFollowTheSheetLayout) {
+    EXPECT_EQ(TileSheet::TilePictureOrigin(1), QPoint(0, 100));
+    EXPECT_EQ(TileSheet::TilePictureOrigin(9), QPoint(320, 100));
+    EXPECT_EQ(TileSheet::TilePictureOrigin(10), QPoint(0, 50));
+    EXPECT_EQ(TileSheet::TilePictureOrigin(19), QPoint(0, 0));
+    EXPECT_EQ(TileSheet::TilePictureOrigin(28), QPoint(0, 200));
+    EXPECT_EQ(TileSheet::TilePictureOrigin(35), QPoint(120, 150));
+    EXPECT_EQ(TileSheet::TilePictureOrigin(36), QPoint(160, 200));
+    EXPECT_EQ(TileSheet::TilePictureOrigin(42), QPoint(280, 150));
+    EXPECT_EQ(TileSheet::TileBlankOrigin(StyleWood), QPoint(320, 200));
+    EXPECT_EQ(TileSheet::TileBlankOrigin(StyleBlue), QPoint(280, 200));
+    EXPECT_EQ(TileSheet::TileBlankOrigin(StyleRed), QPoint(320, 150));
+}
+
+class Renderer : public ::testing::Test {
+protected:
+    void SetUp() override {
+        sheet.ChangeTexture(StyleWood);
+        renderer.PaintBackground(background);
+    }
+    void Compose(TileMarks marks = {}) { renderer.ComposeBoard(grid, background, sheet, marks); }
+    QColor At(int bx, int by) const { return renderer.Buffer.pixelColor(bx, by); }
+
+    TileSheet sheet = SyntheticSheet();
+    BoardRenderer renderer;
+    BoardGrid grid;
+    QImage background = Flat(QColor(20, 40, 60));
+};
+
+TEST_F(Renderer, TileFaceAndBandLandWhereTheGeometrySays) {
+    grid.Set(3, 3, 1, 1);
+    Compose();
+    // Face at board (20, 10), Buffer (56, 35) on the wide screen.
+    EXPECT_EQ(At(56, 35), test::WoodBlank);
+    EXPECT_EQ(At(95, 84), test::WoodBlank);
+    EXPECT_EQ(At(56 + 17, 35 + 22), test::SymbolColour(TilePicture(1)));
+    EXPECT_EQ(At(52, 60), test::EdgeColour);   // left band
+    EXPECT_EQ(At(80, 88), test::EdgeColour);   // bottom band
+    EXPECT_EQ(At(51, 36), QColor(20, 40, 60)); // cut corner at the top left
+    EXPECT_EQ(At(96, 35), QColor(20, 40, 60)); // right of the face
+}
+
+TEST_F(Renderer, BottomBandShortensBeforeATileOneColumnRightTwoRowsDown) {
+    grid.Set(10, 5, 1, 1);
+    grid.Set(11, 7, 1, 5);
+    Compose();
+    const QPoint face(20 * 10 + 6 - 46 + 36, 25 * 5 - 6 - 59 + 25);
+    // The lower tile's face starts 20 px right and 50 px down: the upper tile's
+    // band stops at 27 px instead of covering it.
+    EXPECT_EQ(At(face.x() - 6 + 20, face.y() + 52), test::EdgeColour);
+    EXPECT_EQ(At(face.x() - 6 + 30, face.y() + 52), test::WoodBlank);
+
+    BoardGrid alone;
+    alone.Set(10, 5, 1, 1);
+    grid = alone;
+    renderer.Dirty = DirtyRect::FullRect();
+    Compose();
+    EXPECT_EQ(At(face.x() - 6 + 30, face.y() + 52), test::EdgeColour);
+    EXPECT_EQ(At(face.x() - 6 + 42, face.y() + 52), test::EdgeColour);
+}
+
+TEST_F(Renderer, MarkedTilesUseTheOtherStylesBlanks) {
+    grid.Set(5, 3, 1, 1);
+    grid.Set(9, 3, 1, 5);
+    grid.Set(13, 3, 1, 9);
+    grid.Set(17, 3, 1, 13);
+    Compose({.FirstPick = 1, .SecondPick = 0, .HintFirst = 5, .HintSecond = 1, .ColorHighlightTile = 13});
+    auto face = [&](int x) { return At(20 * x + 6 - 46 + 36 + 2, 25 * 3 - 6 - 59 + 25 + 2); };
+    EXPECT_EQ(face(5), test::BlueBlank); // picked and hinted: picked wins
+    EXPECT_EQ(face(9), test::RedBlank);  // hinted
+    EXPECT_EQ(face(13), test::WoodBlank);
+    EXPECT_EQ(face(17), test::RedBlank); // hover
+    // The symbol stays on a marked tile.
+    EXPECT_EQ(At(20 * 5 + 6 - 46 + 36 + 17, 25 * 3 - 6 - 59 + 25 + 22), test::SymbolColour(1));
+
+    sheet.ChangeTexture(StyleRed);
+    Compose({.FirstPick = 5, .SecondPick = 0, .HintFirst = 9, .HintSecond = 0, .ColorHighlightTile = 0});
+    EXPECT_EQ(face(5), test::RedBlank);   // unmarked, style in force
+    EXPECT_EQ(face(9), test::WoodBlank);  // picked on Red + 1
+    EXPECT_EQ(face(13), test::BlueBlank); // hinted on Red + 2
+}
+
+TEST_F(Renderer, HitMapOwnsTheTileBoxMinusTheFacesRightAndTopEdge) {
+    grid.Set(3, 3, 1, 1);
+    Compose();
+    for (int px = 0; px < 80; ++px)
+        for (int py = 0; py < 80; ++py) {
+            const bool inside = px >= 12 && px <= 56 && py >= 12 && py <= 65;
+            ASSERT_EQ(renderer.TileAt(px, py), inside ? 1 : 0) << px << "," << py;
+        }
+    EXPECT_EQ(renderer.TileAt(-1, 20), 0);
+    EXPECT_EQ(renderer.TileAt(20, -1), 0);
+    EXPECT_EQ(renderer.TileAt(765, 20), 0);
+}
+
+TEST_F(Renderer, HigherTileAndLeftOrLowerTileWinOverlaps) {
+    grid.Set(10, 10, 1, 1);
+    grid.Set(11, 10, 2, 5); // half a tile right, one level up
+    grid.Set(12, 10, 1, 9); // right neighbour on level 1
+    grid.Set(10, 12, 1, 13); // the tile below
+    Compose();
+    const int left = 20 * 10 + 6 - 46, top = 25 * 10 - 6 - 59;
+    EXPECT_EQ(renderer.TileAt(left + 30, top + 20), 5); // covered by the upper tile
+    EXPECT_EQ(renderer.TileAt(left + 2, top + 20), 1);
+    // Where tile 9's band overlaps tile 1 on the same level, tile 1 was drawn
+    // later (columns go right to left) and wins.
+    EXPECT_EQ(renderer.TileAt(left + 33, top + 50), 1);
+    EXPECT_EQ(renderer.TileAt(left + 50, top + 50), 9);
+    // Tile 13, one tile down, is drawn after tile 1 and takes the band's rows.
+    EXPECT_EQ(renderer.TileAt(left + 10, top + 50), 1);
+    EXPECT_EQ(renderer.TileAt(left + 10, top + 53), 13);
+}
+
+TEST_F(Renderer, PartialRedrawDrawsOnlyTouchingTilesButRebuildsTheHitMap) {
+    grid.Set(3, 3, 1, 1);
+    grid.Set(20, 10, 1, 5);
+    Compose();
+    // Paint over the second tile in Buffer, then redraw only the first tile's box.
+    Blit(renderer.Buffer, {300, 200}, Flat(Qt::white, 100, 100), QRect(0, 0, 100, 100), RasterOp::Copy);
+    grid.Set(20, 10, 1, 0);
+    const QRect box = renderer.TileBox({3, 3, 1});
+    renderer.Dirty = {box.left(), box.top(), box.right() + 1, box.bottom() + 1};
+    Compose();
+    EXPECT_EQ(renderer.TileAt(20 * 20 + 6 - 46 + 5, 25 * 10 - 6 - 59 + 5), 0);
+    EXPECT_EQ(renderer.TileAt(30, 30), 1);
+    EXPECT_EQ(At(56, 35), test::WoodBlank);
+}
+
+TEST_F(Renderer, NarrowScreenPutsTheBoardOriginAtZero) {
+    renderer.WideScreen = 0;
+    grid.Set(3, 3, 1, 1);
+    Compose();
+    EXPECT_EQ(At(20, 10), test::WoodBlank);
+    EXPECT_EQ(renderer.TileAt(20, 20), 1);
+    EXPECT_EQ(renderer.TileBox({3, 3, 1}), QRect(14, 10, 46, 56));
+}
+
+} // namespace
+} // namespace mirelo
