@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs every Debian package Mirelo needs to build, run and test.
+# Installs every Debian package Mirelo needs to build, run and test, plus any
+# packages named on the command line (the artwork generator's fonts).
 # Quick on a second run: only missing packages are fetched.
 set -euo pipefail
 
@@ -15,7 +16,7 @@ PACKAGES=(
 )
 
 missing=()
-for p in "${PACKAGES[@]}"; do
+for p in "${PACKAGES[@]}" "$@"; do
   if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
     missing+=("$p")
   fi

@@ -1,0 +1,23 @@
+#pragma once
+// The two window backgrounds. Both end in the purple band at x >= 704 where
+// the game prints its high-score table.
+
+#include <QImage>
+#include <QStringList>
+#include <cstdint>
+
+namespace artgen {
+
+struct Fonts;
+
+// Deep teal silk with large faint characters.
+QImage drawKanjiBackground(const Fonts& fonts);
+
+// Dark red with a coiling dragon among clouds.
+QImage drawDragonsBackground(const Fonts& fonts);
+
+// Purple band from x = 704 to the right edge, with large characters pressed
+// into it so faintly that small yellow, white and cyan text still reads.
+void paintScoreBand(QImage& bg, const Fonts& fonts, const QStringList& glyphs, std::uint64_t seed);
+
+} // namespace artgen

@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QImage>
+
+namespace artgen {
+
+struct Fonts;
+
+// Application icon with alpha: two stacked tiles, the front one bearing a red
+// 中. Drawn from one design at any size (32 for the window, 128 for menus).
+QImage drawAppIcon(const Fonts& fonts, int size);
+
+// 16 x 16 "new game" button: a green and white disc, and its greyed twin.
+QImage drawNewGameIcon();
+QImage drawNewGameDisabledIcon();
+
+} // namespace artgen

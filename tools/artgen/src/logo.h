@@ -1,0 +1,13 @@
+#pragma once
+
+#include <QImage>
+
+namespace artgen {
+
+struct Fonts;
+class TileComposer;
+
+// 253 x 128 title picture: "MIRELO" in gilded serif over a row of tiles.
+QImage drawLogo(const Fonts& fonts, const TileComposer& tiles);
+
+} // namespace artgen

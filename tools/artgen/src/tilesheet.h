@@ -1,0 +1,16 @@
+#pragma once
+// Assembles the tile sheet (pictures, blanks, edge) and derives its mask.
+
+#include <QImage>
+
+namespace artgen {
+
+struct Fonts;
+
+// 360 x 306 RGB32: 42 pictures on black, three blanks, edge picture and mask.
+QImage buildTileSheet(const Fonts& fonts);
+
+// 360 x 250: black where a picture cell is not pure black, white elsewhere.
+QImage buildMaskSheet(const QImage& tileSheet);
+
+} // namespace artgen
