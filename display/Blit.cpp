@@ -16,21 +16,25 @@ void Blit(QImage& dst, QPoint at, const QImage& src, QRect from, RasterOp op) {
     source = QRect(source.topLeft() + (placed.topLeft() - target), placed.size());
     target = placed.topLeft();
 
-    const int width = placed.width();
-    for (int row = 0; row < placed.height(); ++row) {
-        const auto* in = reinterpret_cast<const std::uint32_t*>(src.constScanLine(source.top() + row)) +
-                         source.left();
-        auto* out = reinterpret_cast<std::uint32_t*>(dst.scanLine(target.y() + row)) + target.x();
+    // Fetch the pixel pointers once: scanLine() checks for sharing on every call.
+    const std::size_t width = static_cast<std::size_t>(placed.width());
+    const qsizetype inStride = src.bytesPerLine();
+    const qsizetype outStride = dst.bytesPerLine();
+    const uchar* inRow = src.constBits() + source.top() * inStride + source.left() * 4;
+    uchar* outRow = dst.bits() + target.y() * outStride + target.x() * 4;
+    for (int row = 0; row < placed.height(); ++row, inRow += inStride, outRow += outStride) {
+        const auto* __restrict in = reinterpret_cast<const std::uint32_t*>(inRow);
+        auto* __restrict out = reinterpret_cast<std::uint32_t*>(outRow);
         switch (op) {
         case RasterOp::Copy:
-            std::memmove(out, in, sizeof(std::uint32_t) * static_cast<std::size_t>(width));
+            std::memmove(out, in, sizeof(std::uint32_t) * width);
             break;
         case RasterOp::And:
-            for (int i = 0; i < width; ++i)
+            for (std::size_t i = 0; i < width; ++i)
                 out[i] &= in[i];
             break;
         case RasterOp::Or:
-            for (int i = 0; i < width; ++i)
+            for (std::size_t i = 0; i < width; ++i)
                 out[i] |= in[i];
             break;
         }

@@ -31,8 +31,12 @@ QRect BoardRenderer::TileBox(const TilePlace& place) const {
 void BoardRenderer::ComposeBoard(const BoardGrid& grid, const QImage& background,
                                  const TileSheet& sheet, const TileMarks& marks) {
     const QPoint origin(BoardOriginX * WideScreen, BoardOriginY * WideScreen);
-    Blit(Buffer, origin, background, QRect(origin, QSize(BoardAreaWidth, BoardAreaHeight)),
-         RasterOp::Copy);
+    QRect area(origin, QSize(BoardAreaWidth, BoardAreaHeight));
+    // A partial refresh shows only its own rectangle, and every later refresh
+    // repaints whatever it shows, so the background outside it can stay stale.
+    if (!Dirty.IsFull())
+        area = area.intersected(Dirty.ToRect());
+    Blit(Buffer, area.topLeft(), background, area, RasterOp::Copy);
     HitMap.fill(0);
     // Later tiles cover earlier ones: levels bottom up, columns right to left (a
     // tile's band hangs over its left neighbour), rows top down.

@@ -1,0 +1,45 @@
+// The yardstick for start-up, memory and idle CPU: a bare Qt main window built
+// the same way as the game (same toolkit, same build type), with a menu bar, a
+// status bar, a central widget of the game's size and a 10 ms timer that does
+// nothing. MIRELO_FIRST_PAINT_EXIT=1 makes it quit at its first paint.
+#include <QApplication>
+#include <QLabel>
+#include <QMainWindow>
+#include <QMenuBar>
+#include <QPainter>
+#include <QStatusBar>
+#include <QTimer>
+
+namespace {
+
+class Board : public QWidget {
+public:
+    Board() { setFixedSize(800, 509); }
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter(this).fillRect(rect(), Qt::darkGreen);
+        if (!painted_ && qEnvironmentVariableIntValue("MIRELO_FIRST_PAINT_EXIT"))
+            QTimer::singleShot(0, qApp, [] { QCoreApplication::exit(0); });
+        painted_ = true;
+    }
+
+private:
+    bool painted_ = false;
+};
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    QMainWindow window;
+    window.setWindowTitle(QStringLiteral("BARE WINDOW"));
+    window.menuBar()->addMenu(QStringLiteral("&File"))->addAction(QStringLiteral("E&xit"), &window,
+                                                                  &QWidget::close);
+    window.setCentralWidget(new Board);
+    window.statusBar()->addWidget(new QLabel(QStringLiteral("Status")), 1);
+    QTimer timer;
+    timer.start(10);
+    window.show();
+    return QApplication::exec();
+}

@@ -1,0 +1,70 @@
+// Speed of the board drawing: a full redraw after every deal, hint, undo and
+// shuffle; a single-tile redraw for every pick; a style change composes 42 tiles.
+#include "SoundInterface.h"
+#include "SystemClock.h"
+#include "TMirelo.h"
+#include "WindowSurface.h"
+
+#include <QApplication>
+#include <QTimer>
+
+#include <benchmark/benchmark.h>
+
+#include <memory>
+
+namespace {
+
+using namespace mirelo;
+
+struct Window {
+    FakeClock clock;
+    SilentSound sound;
+    std::unique_ptr<TMirelo> window;
+
+    Window() {
+        clock.Tick = 1000;
+        clock.TimeOfDay = 12345;
+        TMirelo::Environment env;
+        env.Clock = &clock;
+        env.Sound = &sound;
+        env.ScreenWidth = 800;
+        window = std::make_unique<TMirelo>(env);
+        window->Timer->stop();
+    }
+};
+
+void BM_FullRedraw(benchmark::State& state) {
+    Window w;
+    for (auto _ : state)
+        w.window->FullRedraw();
+}
+BENCHMARK(BM_FullRedraw)->Unit(benchmark::kMicrosecond);
+
+void BM_RedrawTile(benchmark::State& state) {
+    Window w;
+    const std::uint8_t tile = w.window->game.Grid.At(16, 10, 5);
+    for (auto _ : state)
+        w.window->RedrawTile(tile);
+}
+BENCHMARK(BM_RedrawTile)->Unit(benchmark::kMicrosecond);
+
+void BM_ChangeTexture(benchmark::State& state) {
+    Window w;
+    int style = 0;
+    for (auto _ : state) {
+        style = (style + 1) % StyleCount;
+        w.window->Sheet.ChangeTexture(style);
+    }
+}
+BENCHMARK(BM_ChangeTexture)->Unit(benchmark::kMicrosecond);
+
+} // namespace
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
