@@ -32,9 +32,6 @@ TMirelo::TMirelo(Environment env, QWidget* parent) : QMainWindow(parent), env_(s
     font.setPixelSize(11);
     setFont(font);
 
-    Kanji = LoadPicture("kanji.png", BackgroundWidth, BackgroundHeight);
-    Dragons = LoadPicture("dragons.png", BackgroundWidth, BackgroundHeight);
-    Logo = LoadPicture("logo.png", 253, 128);
     SmallBuf = QImage(TileBoxWidth, TileBoxHeight, QImage::Format_RGB32);
     SmallBuf.fill(Qt::black);
 

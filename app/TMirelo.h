@@ -51,7 +51,12 @@ public:
     LayoutChoice Layouts;
     TileSheet Sheet;
     BoardRenderer Renderer;
-    QImage Kanji, Dragons, Logo, SmallBuf;
+    QImage SmallBuf;
+    // The pictures are decoded on first use: the background not in use and the
+    // logo cost start-up time for nothing.
+    const QImage& Kanji();
+    const QImage& Dragons();
+    const QImage& Logo();
     int TileStyle = StyleWood;
     int HighlightMode = 1;
     bool PlaySounds = false;
@@ -128,7 +133,7 @@ public:
     void FullRedraw() override;
     void RedrawTile(std::uint8_t tile) override;
     void Peindre();
-    const QImage& CurrentBackground() const;
+    const QImage& CurrentBackground();
 
     // ----- status line -----
     void ShowMessage(const QString& text);
@@ -162,7 +167,7 @@ private:
     void PairRemovedSound() override;
 
     Environment env_;
-    bool closing_ = false;
+    QImage kanji_, dragons_, logo_;
 };
 
 } // namespace mirelo

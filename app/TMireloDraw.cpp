@@ -10,7 +10,25 @@ namespace mirelo {
 
 using namespace geometry;
 
-const QImage& TMirelo::CurrentBackground() const { return Kanji1->isChecked() ? Kanji : Dragons; }
+const QImage& TMirelo::Kanji() {
+    if (kanji_.isNull())
+        kanji_ = LoadPicture("kanji.png", BackgroundWidth, BackgroundHeight);
+    return kanji_;
+}
+
+const QImage& TMirelo::Dragons() {
+    if (dragons_.isNull())
+        dragons_ = LoadPicture("dragons.png", BackgroundWidth, BackgroundHeight);
+    return dragons_;
+}
+
+const QImage& TMirelo::Logo() {
+    if (logo_.isNull())
+        logo_ = LoadPicture("logo.png", 253, 128);
+    return logo_;
+}
+
+const QImage& TMirelo::CurrentBackground() { return Kanji1->isChecked() ? Kanji() : Dragons(); }
 
 TileMarks TMirelo::Marks() const {
     const GameState& s = game.State;
@@ -81,14 +99,14 @@ void TMirelo::TilesRed() { ChooseStyle(StyleRed); }
 void TMirelo::Kanji1Click() {
     Kanji1->setChecked(true);
     Dragons1->setChecked(false);
-    Renderer.PaintBackground(Kanji);
+    Renderer.PaintBackground(Kanji());
     FullRedraw();
 }
 
 void TMirelo::Dragons1Click() {
     Kanji1->setChecked(false);
     Dragons1->setChecked(true);
-    Renderer.PaintBackground(Dragons);
+    Renderer.PaintBackground(Dragons());
     FullRedraw();
 }
 

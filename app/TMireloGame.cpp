@@ -59,7 +59,7 @@ void TMirelo::StopGame() {
         SetPauseCaptions(false);
     SetGameCommandsEnabled(false);
     Surface->Draw(QPoint(0, ToolbarHeight), CurrentBackground());
-    Surface->Draw(QPoint(LogoX, ToolbarHeight + LogoY), Logo);
+    Surface->Draw(QPoint(LogoX, ToolbarHeight + LogoY), Logo());
 }
 
 void TMirelo::Back() { game.Back(*this); }

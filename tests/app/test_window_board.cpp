@@ -54,10 +54,10 @@ TEST_F(WindowTest, BackgroundCommandsAlwaysRedrawAndSayNothing) {
     window->Kanji1->trigger();
     EXPECT_TRUE(window->Kanji1->isChecked());
     EXPECT_FALSE(window->Dragons1->isChecked());
-    EXPECT_EQ(window->Renderer.Buffer.copy(0, 0, 30, 30), window->Kanji.copy(0, 0, 30, 30));
+    EXPECT_EQ(window->Renderer.Buffer.copy(0, 0, 30, 30), window->Kanji().copy(0, 0, 30, 30));
     EXPECT_EQ(SurfaceRows(41, 468), window->Renderer.Buffer.copy(0, 0, 800, 468));
     // The same choice again still redraws: scribble on the surface, then choose it.
-    window->Surface->Draw(QPoint(0, 41), window->Dragons);
+    window->Surface->Draw(QPoint(0, 41), window->Dragons());
     window->Kanji1->trigger();
     EXPECT_TRUE(window->Kanji1->isChecked());
     EXPECT_EQ(SurfaceRows(41, 468), window->Renderer.Buffer.copy(0, 0, 800, 468));
@@ -71,7 +71,7 @@ TEST_F(WindowTest, StopShowsTheBackgroundAndTheLogo) {
     for (QAction* a : {window->Restart1, window->Pause1, window->Stoppe, window->Shuffle1})
         EXPECT_FALSE(a->isEnabled());
     const QImage logoArea = window->Surface->Surface().copy(228, 41 + 164, 253, 128);
-    EXPECT_EQ(logoArea, window->Logo);
+    EXPECT_EQ(logoArea, window->Logo());
     EXPECT_EQ(SurfaceRows(41, 100), window->CurrentBackground().copy(0, 0, 800, 100));
     // A later repaint shows the background alone.
     window->Peindre();

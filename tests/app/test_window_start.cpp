@@ -135,7 +135,7 @@ TEST_F(WindowTest, OptionsOutOfRangeFallBackAndBackgroundTwoChecksNeither) {
     EXPECT_EQ(window->HighlightMode, 1);
     EXPECT_FALSE(window->Kanji1->isChecked());
     EXPECT_FALSE(window->Dragons1->isChecked());
-    EXPECT_EQ(&window->CurrentBackground(), &window->Dragons);
+    EXPECT_EQ(&window->CurrentBackground(), &window->Dragons());
 }
 
 TEST_F(WindowTest, WideScreenGeometry) {
