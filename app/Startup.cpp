@@ -32,6 +32,19 @@ private:
     bool seen_ = false;
 };
 
+// For end-to-end tests: every deal is seeded with the same number, so a test
+// knows where the tiles lie. The game clock stays real.
+class FixedSeedClock final : public SystemClock {
+public:
+    explicit FixedSeedClock(std::uint32_t seed) : seed_(seed) {}
+    std::uint32_t GetTickCount() const override { return real_.GetTickCount(); }
+    std::uint32_t TimeOfDayMilliseconds() const override { return seed_; }
+
+private:
+    RealClock real_;
+    std::uint32_t seed_;
+};
+
 } // namespace
 
 int RunMirelo(int argc, char** argv, SoundInterface& sound) {
@@ -46,9 +59,12 @@ int RunMirelo(int argc, char** argv, SoundInterface& sound) {
     QFont::insertSubstitution(QStringLiteral("Times New Roman"), QStringLiteral("Liberation Serif"));
     QFont::insertSubstitution(QStringLiteral("Courier New"), QStringLiteral("Liberation Mono"));
 
-    RealClock clock;
+    RealClock realClock;
+    bool seeded = false;
+    const std::uint32_t seed = qEnvironmentVariable("MIRELO_SEED").toUInt(&seeded);
+    FixedSeedClock seededClock(seed);
     TMirelo::Environment env;
-    env.Clock = &clock;
+    env.Clock = seeded ? static_cast<SystemClock*>(&seededClock) : &realClock;
     env.Sound = &sound;
     TMirelo window(env);
     ExitOnFirstPaint exitOnFirstPaint;

@@ -48,7 +48,6 @@ TMirelo::TMirelo(Environment env, QWidget* parent) : QMainWindow(parent), env_(s
 
     Timer = new QTimer(this);
     Timer->setInterval(10);
-    Timer->setTimerType(Qt::PreciseTimer);
     connect(Timer, &QTimer::timeout, this, &TMirelo::Temps);
 
     BuildMenus();

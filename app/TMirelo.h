@@ -167,6 +167,12 @@ private:
     void PairRemovedSound() override;
 
     Environment env_;
+    // What the value panels show, so the 10 ms tick formats nothing that did not change.
+    struct ShownScore {
+        int Tiles = -1;
+        int Moves = -1; // -2 for "--"
+        int Time = -1;  // -2 for "---"
+    } shown_;
     QImage kanji_, dragons_, logo_;
 };
 

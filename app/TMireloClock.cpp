@@ -37,10 +37,20 @@ void TMirelo::WriteScore() {
     if (s.GameOver)
         return;
     game.IsItFree();
-    SetPanel(LigneStatus[1], QString::number(s.TilesLeft));
-    SetPanel(LigneStatus[3], Moves->isChecked() ? QString::number(s.MovesLeft) : QStringLiteral("--"));
-    SetPanel(LigneStatus[5], s.Paused ? QStringLiteral("---")
-                                      : QString::fromStdString(MinutesSeconds(s.TotalSeconds())));
+    if (shown_.Tiles != s.TilesLeft) {
+        shown_.Tiles = s.TilesLeft;
+        SetPanel(LigneStatus[1], QString::number(s.TilesLeft));
+    }
+    const int moves = Moves->isChecked() ? s.MovesLeft : -2;
+    if (shown_.Moves != moves) {
+        shown_.Moves = moves;
+        SetPanel(LigneStatus[3], moves >= 0 ? QString::number(moves) : QStringLiteral("--"));
+    }
+    const int time = s.Paused ? -2 : s.TotalSeconds();
+    if (shown_.Time != time) {
+        shown_.Time = time;
+        SetPanel(LigneStatus[5], time >= 0 ? QString::fromStdString(MinutesSeconds(time)) : QStringLiteral("---"));
+    }
     if (s.TilesLeft == 0) {
         if (!s.WinAnnounced)
             FullRedraw();

@@ -9,6 +9,16 @@
 #include <memory>
 #include <vector>
 
+#include <ostream>
+
+// Readable failure messages for Qt values.
+QT_BEGIN_NAMESPACE
+inline void PrintTo(const QString& text, std::ostream* os) { *os << '"' << text.toStdString() << '"'; }
+inline void PrintTo(const QImage& image, std::ostream* os) {
+    *os << "QImage " << image.width() << "x" << image.height();
+}
+QT_END_NAMESPACE
+
 namespace mirelo::test {
 
 class RecordingSound final : public SoundInterface {

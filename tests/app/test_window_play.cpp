@@ -1,0 +1,335 @@
+// Playing with the mouse, the clock, pause, the status line and the win.
+#include "WindowFixture.h"
+
+#include "Geometry.h"
+#include "Tiles.h"
+#include "WindowSurface.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QToolButton>
+
+namespace mirelo::test {
+namespace {
+
+using namespace geometry;
+
+class PlayTest : public WindowTest {
+protected:
+    void SetUp() override {
+        Options options;
+        options.PlaySounds = true;
+        Make(options, true);
+    }
+    Game& game() { return window->game; }
+    GameState& state() { return window->game.State; }
+    QString Panel(int i) const { return window->LigneStatus[i]->text(); }
+
+    // A board point inside tile t's face where no other tile covers it; (0, 0)
+    // when the tile is hidden.
+    QPoint VisiblePoint(int tile) {
+        const TilePlace& p = game().Places[tile];
+        const int left = FaceLeft(p.X, p.Z), top = FaceTop(p.Y, p.Z);
+        for (int dy = 4; dy < 46; dy += 3)
+            for (int dx = 3; dx < 36; dx += 3)
+                if (window->Renderer.TileAt(left + dx, top + dy) == tile)
+                    return {left + dx, top + dy};
+        return {};
+    }
+    QPoint PointOn(int tile) {
+        const QPoint p = VisiblePoint(tile);
+        EXPECT_NE(p, QPoint()) << "tile " << tile << " is hidden";
+        return p;
+    }
+    // The window shows what Buffer holds in tile t's box.
+    void ExpectBoxOnWindow(const TilePlace& place) {
+        const QRect box = window->Renderer.TileBox(place);
+        EXPECT_EQ(window->Surface->Surface().copy(box.translated(0, window->ToolbarHeight)),
+                  window->Renderer.Buffer.copy(box));
+    }
+    void Click(int tile, Qt::MouseButton button = Qt::LeftButton) {
+        const QPoint p = PointOn(tile);
+        ClickBoard(p.x(), p.y(), button);
+    }
+    int FindTile(bool wantFree) {
+        for (int t = 1; t <= 144; ++t)
+            if (game().Places[t].OnBoard() && game().IsFree(t) == wantFree && VisiblePoint(t) != QPoint())
+                return t;
+        return 0;
+    }
+    // A free pair of one face, and a free tile of another face.
+    void FindPairAndOther(int& a, int& b, int& other) {
+        a = b = other = 0;
+        for (int i = 1; i <= 144 && !b; ++i)
+            for (int j = i + 1; j <= 144 && game().IsFree(i); ++j)
+                if (TileFace(i) == TileFace(j) && game().IsFree(j)) {
+                    a = i;
+                    b = j;
+                    break;
+                }
+        for (int t = 1; t <= 144 && !other; ++t)
+            if (game().IsFree(t) && TileFace(t) != TileFace(a))
+                other = t;
+        ASSERT_TRUE(a && b && other);
+    }
+    // Puts the board back to two free matching tiles side by side.
+    void TwoTilesLeft() {
+        game().ClearBoard();
+        game().PlaceTile(1, 10, 10, 1);
+        game().PlaceTile(2, 12, 10, 1);
+        state().TilesLeft = 2;
+        window->FullRedraw();
+    }
+};
+
+TEST_F(PlayTest, PickRefuseUnpickHandOverAndRemoveThroughClicks) {
+    int a, b, other;
+    FindPairAndOther(a, b, other);
+    const int blocked = FindTile(false);
+    ASSERT_NE(blocked, 0);
+
+    Click(blocked);
+    EXPECT_EQ(state().FirstPick, 0);
+    EXPECT_EQ(sound->Played, (std::vector<int>{2}));
+
+    Click(a);
+    EXPECT_EQ(state().FirstPick, a);
+    Click(a);
+    EXPECT_EQ(state().FirstPick, 0);
+    EXPECT_EQ(sound->Played, (std::vector<int>{2, 0, 0}));
+
+    Click(other);
+    Click(a); // another face: the pick moves to a
+    EXPECT_EQ(state().FirstPick, a);
+    EXPECT_EQ(state().SecondPick, 0);
+    Click(blocked); // refused as second pick, a stays picked
+    EXPECT_EQ(state().FirstPick, a);
+    sound->Played.clear();
+    const TilePlace placeA = game().Places[a], placeB = game().Places[b];
+    const QImage before = SurfaceRows(41, 468);
+    Click(b);
+    EXPECT_EQ(sound->Played, (std::vector<int>{0, 1}));
+    EXPECT_EQ(state().TilesLeft, 142);
+    EXPECT_FALSE(game().Places[a].OnBoard());
+    EXPECT_FALSE(game().Places[b].OnBoard());
+    // The window shows the board without them.
+    EXPECT_NE(SurfaceRows(41, 468), before);
+    ExpectBoxOnWindow(placeA);
+    ExpectBoxOnWindow(placeB);
+}
+
+TEST_F(PlayTest, ClicksOutsideTheTilesDoNothing) {
+    int a, b, other;
+    FindPairAndOther(a, b, other);
+    Click(a);
+    sound->Played.clear();
+    ClickBoard(-10, 50);  // left of the board
+    ClickBoard(50, -10);  // above it
+    ClickBoard(700, 100); // right of the 680-pixel area
+    ClickBoard(5, 5);     // on the board, but no tile there
+    EXPECT_EQ(state().FirstPick, a);
+    EXPECT_TRUE(sound->Played.empty());
+}
+
+TEST_F(PlayTest, RightClickDropsPicksAndHint) {
+    int a, b, other;
+    FindPairAndOther(a, b, other);
+    window->Hint();
+    Click(a);
+    Click(a, Qt::RightButton);
+    EXPECT_EQ(state().FirstPick, 0);
+    EXPECT_EQ(state().HintFirst, 0);
+}
+
+TEST_F(PlayTest, NoSoundsWhenEffectsAreOffButTilesStillRedraw) {
+    window->PlaySounds = false;
+    int a, b, other;
+    FindPairAndOther(a, b, other);
+    const TilePlace placeA = game().Places[a];
+    Click(a);
+    ExpectBoxOnWindow(placeA); // redrawn as picked
+    Click(b);
+    EXPECT_TRUE(sound->Played.empty());
+    EXPECT_EQ(state().TilesLeft, 142);
+    ExpectBoxOnWindow(placeA);
+}
+
+TEST_F(PlayTest, BackRestoresThePairAndRestartRewindsEverything) {
+    const TilePlaces dealt = game().Places;
+    int a, b, other;
+    FindPairAndOther(a, b, other);
+    Click(a);
+    Click(b);
+    window->Hint();
+    Click(other);
+    window->Undo1->trigger();
+    EXPECT_EQ(state().TilesLeft, 144);
+    EXPECT_EQ(game().Places, dealt);
+    EXPECT_EQ(state().FirstPick + state().HintFirst, 0);
+    window->Undo1->trigger(); // nothing left to undo
+    EXPECT_EQ(state().TilesLeft, 144);
+
+    FindPairAndOther(a, b, other);
+    Click(a);
+    Click(b);
+    const int hintIndex = state().HintIndex;
+    clock.Advance(30'000);
+    window->Temps();
+    window->Restart1->trigger();
+    EXPECT_EQ(Panel(7), "Game restarted.");
+    EXPECT_EQ(game().Places, dealt);
+    EXPECT_EQ(state().PenaltySeconds, 0);
+    EXPECT_EQ(state().HintIndex, hintIndex);
+    window->Temps();
+    EXPECT_EQ(Panel(5), "00:00");
+}
+
+TEST_F(PlayTest, HintChargesFortySecondsAndShowsInTheTime) {
+    window->Temps();
+    EXPECT_EQ(Panel(5), "00:00");
+    window->GiveHint->trigger();
+    window->Temps();
+    EXPECT_EQ(Panel(5), "00:40");
+    EXPECT_NE(state().HintFirst, 0);
+}
+
+TEST_F(PlayTest, ShuffleChargesPerMoveAndSaysSo) {
+    window->Temps();
+    window->Shuffle1->trigger();
+    EXPECT_EQ(Panel(7), "Tiles shuffled.");
+    EXPECT_EQ(state().PenaltySeconds, 10 * state().MovesLeft);
+    EXPECT_GT(state().MovesLeft, 0);
+}
+
+TEST_F(PlayTest, HintAt9930StopsTheGameOnTheNextTick) {
+    clock.Advance((99 * 60 + 30) * 1000);
+    window->Temps();
+    EXPECT_EQ(Panel(5), "99:30");
+    window->Hint();
+    EXPECT_FALSE(state().GameOver);
+    window->Temps();
+    EXPECT_TRUE(state().GameOver);
+    EXPECT_FALSE(window->Stoppe->isEnabled());
+    // The last text written before the stop stays: the time past the limit.
+    EXPECT_EQ(Panel(5), "100:10");
+}
+
+TEST_F(PlayTest, LimitReachedWhilePausedStopsAndEndsThePause) {
+    window->PauseClick();
+    clock.Advance(6000 * 1000);
+    window->Temps();
+    EXPECT_TRUE(state().GameOver);
+    EXPECT_FALSE(state().Paused);
+    EXPECT_EQ(window->Pause1->text(), "&Pause");
+    EXPECT_EQ(window->SpeedButton2->text(), "Pause");
+    EXPECT_EQ(Panel(5), "---");
+}
+
+TEST_F(PlayTest, PauseHidesTheTimeAndDropsThePausedMinutes) {
+    clock.Advance(90'000);
+    window->Temps();
+    EXPECT_EQ(Panel(5), "01:30");
+    window->SpeedButton2->click();
+    EXPECT_EQ(Panel(7), "Pause ON.");
+    EXPECT_EQ(window->SpeedButton2->text(), "Play");
+    clock.Advance(600'000);
+    window->Temps();
+    EXPECT_EQ(Panel(5), "---");
+    EXPECT_EQ(Panel(1), "144");
+    int a, b, other;
+    FindPairAndOther(a, b, other);
+    Click(a); // ignored while paused
+    EXPECT_EQ(state().FirstPick, 0);
+    window->SpeedButton2->click();
+    EXPECT_EQ(Panel(7), "Pause OFF.");
+    window->Temps();
+    EXPECT_EQ(Panel(5), "01:30");
+}
+
+TEST_F(PlayTest, NoMoveBlinksWithTheTickAndStopsWhenBackMakesAMove) {
+    // Three tiles, none matching a free neighbour: 1 free, 5 free, 2 under 9.
+    game().ClearBoard();
+    game().PlaceTile(1, 10, 10, 1);
+    game().PlaceTile(5, 20, 10, 1);
+    game().PlaceTile(2, 30, 10, 1);
+    game().PlaceTile(9, 30, 10, 2);
+    game().History[138] = {2, 26, 4, 1};
+    game().History[139] = {3, 28, 4, 1};
+    state().TilesLeft = 4;
+    window->FullRedraw();
+    clock.Tick = 1'000'200;
+    window->Temps();
+    EXPECT_EQ(Panel(7), "SORRY, NO MORE MOVES !!");
+    clock.Tick = 1'000'700;
+    window->Temps();
+    EXPECT_EQ(Panel(7), "");
+    clock.Tick = 1'001'499;
+    window->Temps();
+    EXPECT_EQ(Panel(7), "SORRY, NO MORE MOVES !!");
+    // Back puts tiles 2 and 3 back where they are free: 2 pairs with 1.
+    window->Back();
+    clock.Tick = 1'001'700;
+    window->Temps();
+    EXPECT_GT(state().MovesLeft, 0);
+    EXPECT_EQ(Panel(7), "SORRY, NO MORE MOVES !!"); // the last blink's text stays
+}
+
+TEST_F(PlayTest, WinIsAnnouncedOnceOnTheNextTickWithTheShownTime) {
+    TwoTilesLeft();
+    clock.Advance(125'000);
+    window->Temps();
+    const QPoint first = PointOn(1);
+    Click(1);
+    Click(2);
+    EXPECT_EQ(state().TilesLeft, 0);
+    EXPECT_TRUE(boxes.empty());
+    window->Temps();
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].Text, "Congratulations !! You WON !\r\nYour time is : 02:05");
+    EXPECT_EQ(boxes[0].Caption, "You are a Real Master !");
+    EXPECT_EQ(Panel(5), "02:05");
+    EXPECT_EQ(Panel(1), "0");
+    EXPECT_TRUE(state().GameWon);
+    EXPECT_TRUE(state().GameOver);
+    EXPECT_FALSE(window->Shuffle1->isEnabled());
+    clock.Advance(5000);
+    window->Temps();
+    window->FullRedraw();
+    EXPECT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(Panel(5), "02:05");
+    ClickBoard(first.x(), first.y()); // ignored after the win
+    EXPECT_EQ(state().FirstPick, 0);
+    EXPECT_EQ(sound->Played.size(), 3u); // ok, ok, removed
+}
+
+TEST_F(PlayTest, ClicksAfterStopAreIgnored) {
+    int a, b, other;
+    FindPairAndOther(a, b, other);
+    const QPoint p = PointOn(a);
+    window->Stop();
+    ClickBoard(p.x(), p.y());
+    ClickBoard(p.x(), p.y(), Qt::RightButton);
+    EXPECT_EQ(state().FirstPick, 0);
+    EXPECT_TRUE(sound->Played.empty());
+}
+
+TEST_F(PlayTest, NewWhilePausedStartsAnUnpausedGame) {
+    window->PauseClick();
+    window->ResetGame();
+    EXPECT_FALSE(state().Paused);
+    EXPECT_EQ(window->Pause1->text(), "&Pause");
+    EXPECT_EQ(window->SpeedButton2->text(), "Pause");
+}
+
+TEST_F(PlayTest, ShowMovesOffShowsDashes) {
+    window->Moves->trigger();
+    EXPECT_FALSE(window->Moves->isChecked());
+    window->Temps();
+    EXPECT_EQ(Panel(3), "--");
+    window->Moves->trigger();
+    window->Temps();
+    EXPECT_EQ(Panel(3), QString::number(state().MovesLeft));
+}
+
+} // namespace
+} // namespace mirelo::test

@@ -1,0 +1,126 @@
+// The pointer highlight in its three modes.
+#include "WindowFixture.h"
+
+#include "Geometry.h"
+#include "WindowSurface.h"
+
+#include <QAction>
+#include <QCursor>
+
+namespace mirelo::test {
+namespace {
+
+using namespace geometry;
+
+class PointerTest : public WindowTest {
+protected:
+    void MoveTo(int px, int py) {
+        QCursor::setPos(window->Surface->mapToGlobal(ClientPoint(px, py)));
+        window->FormMouseMove();
+    }
+    // A board point well inside the face of the tile at grid cell (x, y, z).
+    QPoint FacePoint(int x, int y, int z) { return {FaceLeft(x, z) + 20, FaceTop(y, z) + 25}; }
+    void MoveOnto(int x, int y, int z) {
+        const QPoint p = FacePoint(x, y, z);
+        MoveTo(p.x(), p.y());
+    }
+    int RedPixels(const QRect& clientRect) const {
+        const QImage area = window->Surface->Surface().copy(clientRect);
+        int red = 0;
+        for (int y = 0; y < area.height(); ++y)
+            for (int x = 0; x < area.width(); ++x)
+                red += area.pixel(x, y) == qRgb(255, 0, 0);
+        return red;
+    }
+};
+
+TEST_F(PointerTest, RectangleFollowsThePointerAndSurvivesRedraws) {
+    Make();
+    const int tile = window->game.Grid.At(5, 17, 1);
+    MoveOnto(5, 17, 1);
+    EXPECT_TRUE(window->HighlightShown);
+    EXPECT_EQ(window->HoverTile, tile);
+    const QRect rect = window->HighlightRect;
+    EXPECT_EQ(rect.size(), QSize(46, 56));
+    EXPECT_GT(RedPixels(rect), 3 * 100);
+
+    // Another tile's redraw, then a full redraw: the rectangle stays.
+    window->RedrawTile(window->game.Grid.At(7, 17, 1));
+    EXPECT_GT(RedPixels(rect), 3 * 100);
+    window->FullRedraw();
+    EXPECT_GT(RedPixels(rect), 3 * 100);
+
+    // Within the same tile nothing changes; onto the next tile it moves.
+    MoveTo(FacePoint(5, 17, 1).x() + 5, FacePoint(5, 17, 1).y());
+    EXPECT_EQ(window->HighlightRect, rect);
+    MoveOnto(9, 17, 1);
+    EXPECT_EQ(RedPixels(rect), 0);
+    EXPECT_NE(window->HighlightRect, rect);
+
+    // Off the tiles: the rectangle goes.
+    const QRect last = window->HighlightRect;
+    MoveTo(5, 5);
+    EXPECT_FALSE(window->HighlightShown);
+    EXPECT_EQ(RedPixels(last), 0);
+    EXPECT_EQ(window->HoverTile, 0);
+}
+
+TEST_F(PointerTest, LeftmostTwentyPixelsNeverHighlight) {
+    Make();
+    // The left wing's band reaches into the first 20 px, where a click still counts.
+    ASSERT_NE(window->Renderer.TileAt(15, FaceTop(10, 1) + 20), 0);
+    MoveTo(15, FaceTop(10, 1) + 20);
+    EXPECT_FALSE(window->HighlightShown);
+    EXPECT_EQ(window->HoverTile, 0);
+    MoveTo(25, FaceTop(10, 1) + 20);
+    EXPECT_TRUE(window->HighlightShown);
+}
+
+TEST_F(PointerTest, ColorModeRedrawsTheHoverTileAndNoneRestoresIt) {
+    Make();
+    window->Highlight3->trigger();
+    EXPECT_TRUE(window->Highlight3->isChecked());
+    EXPECT_FALSE(window->Highlight2->isChecked());
+    const int tile = window->game.Grid.At(5, 17, 1);
+    const QRect box = window->Renderer.TileBox(window->game.Places[tile]).translated(0, 41);
+    const QImage normal = window->Surface->Surface().copy(box);
+    MoveOnto(5, 17, 1);
+    EXPECT_EQ(window->ColorHighlightTile, tile);
+    EXPECT_NE(window->Surface->Surface().copy(box), normal);
+    EXPECT_EQ(RedPixels(box), 0);
+    window->Highlight1->trigger();
+    EXPECT_EQ(window->ColorHighlightTile, 0);
+    EXPECT_EQ(window->Surface->Surface().copy(box), normal);
+    // None: moving has no effect at all.
+    MoveOnto(9, 17, 1);
+    EXPECT_EQ(window->ColorHighlightTile, 0);
+    EXPECT_FALSE(window->HighlightShown);
+}
+
+TEST_F(PointerTest, ChoosingColorErasesTheRectangleAtOnce) {
+    Make();
+    MoveOnto(5, 17, 1);
+    const QRect rect = window->HighlightRect;
+    ASSERT_GT(RedPixels(rect), 0);
+    window->Highlight3->trigger();
+    EXPECT_EQ(RedPixels(rect), 0);
+    EXPECT_FALSE(window->HighlightShown);
+    // The new mode shows once the pointer reaches another tile.
+    EXPECT_EQ(window->ColorHighlightTile, 0);
+    MoveOnto(9, 17, 1);
+    EXPECT_EQ(window->ColorHighlightTile, window->game.Grid.At(9, 17, 1));
+}
+
+TEST_F(PointerTest, IgnoredWhilePausedOrWithoutAGame) {
+    Make();
+    window->PauseClick();
+    MoveOnto(5, 17, 1);
+    EXPECT_FALSE(window->HighlightShown);
+    window->PauseClick();
+    window->Stop();
+    MoveOnto(5, 17, 1);
+    EXPECT_FALSE(window->HighlightShown);
+}
+
+} // namespace
+} // namespace mirelo::test

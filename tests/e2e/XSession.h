@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QImage>
+#include <QProcess>
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+
+#include <memory>
+
+namespace mirelo::test {
+
+// A private Xvfb screen with the game running on it, driven by xdotool and
+// read back through screenshots.
+class XSession {
+public:
+    XSession(int width, int height);
+    ~XSession();
+
+    bool Ok() const { return !display_.isEmpty(); }
+    QString Display() const { return display_; }
+
+    // Starts `program` with `environment` added; waits until its window shows.
+    bool Start(const QString& program, const QStringList& environment = {});
+    // Runs xdotool with `arguments` on this screen.
+    bool Xdotool(const QStringList& arguments);
+    // Clicks at screen point (x, y) with `button` (1 left, 3 right).
+    bool Click(int x, int y, int button = 1);
+    // Focuses the game's window and types `keys` (xdotool key syntax).
+    bool Key(const QString& keys);
+    QImage Screenshot();
+    // Waits for the game to end; returns its exit code, or -1 on a time-out.
+    int WaitForExit(int milliseconds);
+
+    const QString& ConfigHome() const { return configHome_; }
+    QString WindowId() const { return window_; }
+
+private:
+    QProcess xvfb_;
+    QProcess game_;
+    QTemporaryDir runtime_;
+    QTemporaryDir config_;
+    QString display_;
+    QString configHome_;
+    QString window_;
+};
+
+// The screen row where the window's client area shows the row `pictureRow` of
+// `picture`, found by matching one column of pixels; -1 when it is not shown.
+int FindPictureRow(const QImage& screen, const QImage& picture, int column);
+
+} // namespace mirelo::test
