@@ -32,7 +32,7 @@ inline constexpr const char* BannerLine = "MIRELO - Match the free tiles and cle
 // outcomes into drawing, sounds and status texts, in the order the game requires.
 // Handlers keep the game's names and stay short: check the state, then call the
 // subsystems.
-class TMirelo : public QMainWindow, private BoardView {
+class TMirelo : public QMainWindow, public BoardView {
     Q_OBJECT
 public:
     // Everything that depends on time, the screen or the machine comes in here.

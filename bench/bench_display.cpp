@@ -3,6 +3,7 @@
 #include "SoundInterface.h"
 #include "SystemClock.h"
 #include "TMirelo.h"
+#include "Tiles.h"
 #include "WindowSurface.h"
 
 #include <QApplication>
@@ -57,6 +58,34 @@ void BM_ChangeTexture(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_ChangeTexture)->Unit(benchmark::kMicrosecond);
+
+// From the click's handler to the pixels on the window: the second pick's
+// redraw, both removed tiles' redraws and the paint of the touched rectangles.
+void BM_ClickRemovesPair(benchmark::State& state) {
+    Window w;
+    w.window->show();
+    QApplication::processEvents();
+    Game& game = w.window->game;
+    std::uint8_t a = 0, b = 0;
+    for (int i = 1; i <= 144 && !b; ++i)
+        for (int j = i + 1; j <= 144 && !b; ++j)
+            if (TileFace(i) == TileFace(j) && game.IsFree(i) && game.IsFree(j)) {
+                a = static_cast<std::uint8_t>(i);
+                b = static_cast<std::uint8_t>(j);
+            }
+    for (auto _ : state) {
+        state.PauseTiming();
+        w.window->Back();
+        game.State.FirstPick = a;
+        QApplication::processEvents();
+        state.ResumeTiming();
+        game.Pick(b, *w.window);
+        w.window->Surface->repaint();
+    }
+    if (game.State.TilesLeft != 142)
+        state.SkipWithError("the pair was not removed");
+}
+BENCHMARK(BM_ClickRemovesPair)->Unit(benchmark::kMicrosecond);
 
 } // namespace
 
