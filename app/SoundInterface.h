@@ -1,5 +1,9 @@
 #pragma once
 
+#include <QString>
+
+class QWidget;
+
 namespace mirelo {
 
 // What the main window needs of sound and music. The full edition passes the
@@ -12,8 +16,41 @@ public:
     // menu, the music control and the two settings keys exist only then.
     virtual bool HasSound() const = 0;
 
-    // Plays effect 0 (tile accepted), 1 (pair removed) or 2 (refused) from its start.
+    // Plays effect 0 (tile accepted), 1 (pair removed) or 2 (refused) from its
+    // start, cutting only an earlier play of the same effect.
     virtual void PlayEffect(int index) = 0;
+
+    // ----- music, full edition -----
+
+    // The music control (Play and Pause buttons), made once as a child of
+    // `parent`; nullptr when the edition has none.
+    virtual QWidget* CreateMediaControl(QWidget* parent) {
+        (void)parent;
+        return nullptr;
+    }
+    // The default tune is open and the sequencer can play it.
+    virtual bool MusicCanPlay() const { return false; }
+    // Start-up with music possible and wanted: enables the control.
+    virtual void EnableMusic() {}
+    // Whether the tune `fileName` lies in the program's folder.
+    virtual bool TuneExists(const QString& fileName) const {
+        (void)fileName;
+        return false;
+    }
+    // Closes the current tune, opens `fileName` from the program's folder and
+    // plays it from the start. False, with the reason in `error`, when it cannot.
+    virtual bool SelectedMusic(const QString& fileName, QString* error) {
+        (void)fileName;
+        (void)error;
+        return false;
+    }
+    // The 10 ms tick's music step, while "Play music" is on: restarts a tune
+    // that reached its end.
+    virtual void MusicStep() {}
+    // At close: stops listening for the end of play and closes the device.
+    virtual void CloseMusic() {}
+    // Why sound cannot be heard on this machine; empty when it can.
+    virtual QString UnavailableReason() const { return {}; }
 };
 
 inline constexpr int SoundAccepted = 0;

@@ -7,17 +7,8 @@ cd "$(dirname "$0")/.."
 SECONDS_TO_WATCH=${1:-30}
 BUILD=${2:-build/dev}
 
-export XDG_RUNTIME_DIR=$(mktemp -d)
-export XDG_CONFIG_HOME=$(mktemp -d)
-export SDL_AUDIODRIVER=dummy
-chmod 700 "$XDG_RUNTIME_DIR"
-DISPLAY_FILE=$(mktemp)
-Xvfb -displayfd 3 -screen 0 800x600x24 -nolisten tcp 3>"$DISPLAY_FILE" 2>/dev/null &
-XVFB=$!
-PIDS=()
-trap 'kill "${PIDS[@]}" $XVFB 2>/dev/null; rm -rf "$XDG_RUNTIME_DIR" "$XDG_CONFIG_HOME" "$DISPLAY_FILE"' EXIT
-for _ in $(seq 100); do [[ -s $DISPLAY_FILE ]] && break; sleep 0.05; done
-export DISPLAY=:$(cat "$DISPLAY_FILE")
+source scripts/xvfb.sh
+start_private_xvfb 800x600x24
 
 ticks() { awk '{ print $14 + $15 }' "/proc/$1/stat"; }
 HZ=$(getconf CLK_TCK)
@@ -27,7 +18,7 @@ printf '%-14s %10s\n' program "% of a core"
 for program in "$BUILD/bench/bare_window" "$BUILD/app/mirelo" "$BUILD/app/mirelo_silent"; do
   "$program" >/dev/null 2>&1 &
   pid=$!
-  PIDS+=("$pid")
+  XVFB_CLEANUP_PIDS+=("$pid")
   sleep 2 # past start-up and the first deal
   start=$(ticks "$pid")
   sleep "$SECONDS_TO_WATCH"

@@ -7,17 +7,9 @@ cd "$(dirname "$0")/.."
 RUNS=${1:-20}
 BUILD=${2:-build/dev}
 
-export XDG_RUNTIME_DIR=$(mktemp -d)
-export XDG_CONFIG_HOME=$(mktemp -d)
+source scripts/xvfb.sh
+start_private_xvfb 800x600x24
 export MIRELO_FIRST_PAINT_EXIT=1
-export SDL_AUDIODRIVER=dummy
-chmod 700 "$XDG_RUNTIME_DIR"
-DISPLAY_FILE=$(mktemp)
-Xvfb -displayfd 3 -screen 0 800x600x24 -nolisten tcp 3>"$DISPLAY_FILE" 2>/dev/null &
-XVFB=$!
-trap 'kill $XVFB 2>/dev/null; rm -rf "$XDG_RUNTIME_DIR" "$XDG_CONFIG_HOME" "$DISPLAY_FILE"' EXIT
-for _ in $(seq 100); do [[ -s $DISPLAY_FILE ]] && break; sleep 0.05; done
-export DISPLAY=:$(cat "$DISPLAY_FILE")
 
 declare -A total
 programs=(bare_window mirelo mirelo_silent)

@@ -18,16 +18,10 @@ if [[ -n "${DISPLAY:-}" || -n "${WAYLAND_DISPLAY:-}" ]]; then
 fi
 
 SHOT=${MIRELO_SCREENSHOT:-$PWD/build/mirelo-screenshot.png}
-export XDG_RUNTIME_DIR=${XDG_RUNTIME_DIR:-$(mktemp -d)}
-chmod 700 "$XDG_RUNTIME_DIR"
-Xvfb -displayfd 3 -screen 0 800x600x24 -nolisten tcp 3>"$PWD/build/.xvfb-display" 2>/dev/null &
-XVFB=$!
-trap 'kill $XVFB 2>/dev/null || true' EXIT
-for _ in $(seq 100); do
-  [[ -s build/.xvfb-display ]] && break
-  sleep 0.05
-done
-export DISPLAY=:$(cat build/.xvfb-display)
+# The player's own settings folder is kept, so the screenshot shows their options.
+MIRELO_CONFIG_HOME=${XDG_CONFIG_HOME:-$HOME/.config}
+source scripts/xvfb.sh
+start_private_xvfb 800x600x24
 echo "No display found: running $GAME on the private screen $DISPLAY"
 
 "$BIN" "$@" &
