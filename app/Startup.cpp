@@ -1,7 +1,9 @@
 #include "Startup.h"
 
+#include "QuitSignals.h"
 #include "SystemClock.h"
 #include "TMirelo.h"
+#include "TOnlyOne.h"
 #include "WindowSurface.h"
 
 #include <QApplication>
@@ -66,7 +68,22 @@ int RunMirelo(int argc, char** argv, SoundInterface& sound) {
     TMirelo::Environment env;
     env.Clock = seeded ? static_cast<SystemClock*>(&seededClock) : &realClock;
     env.Sound = &sound;
+    TOnlyOne guard(QString::fromLatin1(ApplicationTitle));
+    const bool anotherCopyRuns = guard.OnLoad();
     TMirelo window(env);
+    if (anotherCopyRuns) {
+        // The running copy has been asked to come forward; this one ends as its
+        // event loop starts, without a close request, so it saves nothing.
+        QTimer::singleShot(0, &app, [] { QCoreApplication::exit(0); });
+        return QApplication::exec();
+    }
+    guard.OnRaiseRequest = [&window] {
+        window.setWindowState((window.windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);
+        window.show();
+        window.raise();
+        window.activateWindow();
+    };
+    CloseOnQuitSignals(&window);
     ExitOnFirstPaint exitOnFirstPaint;
     if (qEnvironmentVariableIntValue("MIRELO_FIRST_PAINT_EXIT"))
         window.Surface->installEventFilter(&exitOnFirstPaint);

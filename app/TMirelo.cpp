@@ -3,18 +3,25 @@
 
 #include "Geometry.h"
 #include "LayoutTemplate.h"
+#include "Settings.h"
+#include "SettingsLocation.h"
 #include "SoundInterface.h"
 #include "SystemClock.h"
+#include "TAboutBox.h"
+#include "TAide.h"
+#include "TConfigu.h"
 #include "WindowSurface.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QCursor>
+#include <QDir>
 #include <QFrame>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLayout>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPixmap>
 #include <QScreen>
@@ -50,6 +57,15 @@ TMirelo::TMirelo(Environment env, QWidget* parent) : QMainWindow(parent), env_(s
     Timer->setInterval(10);
     connect(Timer, &QTimer::timeout, this, &TMirelo::Temps);
 
+    // The secondary windows, made once and reused: about, help, name.
+    AboutBox = new TAboutBox(this);
+    Aide = new TAide(this);
+    Configu = new TConfigu(this);
+    Configu->PlayerNameChange = [this](const QString& name) {
+        CurrentPlayer = name;
+        PlayerPanel->setText(CurrentPlayer);
+    };
+
     BuildMenus();
     BuildToolbar();
     BuildStatusBar();
@@ -63,7 +79,16 @@ void TMirelo::Init() {
     game.State.GameOver = true;
     Renderer.Dirty = DirtyRect::FullRect();
 
-    const Options options = env_.ReadOptions ? env_.ReadOptions() : Options{};
+    Options options;
+    if (env_.ReadOptions) {
+        options = env_.ReadOptions();
+    } else {
+        QString error;
+        // An unreadable file is reported when it is written; until then the game
+        // runs on the defaults rather than refuse to start.
+        SettingsFile.Load(SettingsPath(), &error);
+        options = ReadSettings(SettingsFile, env_.Sound->HasSound(), Hall);
+    }
     // Out-of-range values from a hand-edited file fall back to the defaults, so
     // the style and highlight always name a real blank and mode.
     TileStyle = options.TileStyle >= 0 && options.TileStyle < StyleCount ? options.TileStyle : StyleWood;
@@ -88,9 +113,16 @@ void TMirelo::Init() {
     if (Playmusic1) {
         Playmusic1->setChecked(PlayMusic);
         Playsounds1->setChecked(PlaySounds);
+        soundDeviceMissing_ = !env_.Sound->UnavailableReason().isEmpty();
+        storedPlayMusic_ = PlayMusic;
+        if (env_.Sound->MusicCanPlay() && PlayMusic) {
+            env_.Sound->EnableMusic();
+            if (Media)
+                Media->setEnabled(true);
+        } else {
+            PlayMusic = false;
+        }
     }
-    // Music cannot play yet in this build: the control stays disabled.
-    PlayMusic = false;
 
     // The program's own pointer, inherited by every control of the window.
     setCursor(QCursor(QPixmap(QStringLiteral(":/pictures/techno.png")), 0, 0));
@@ -176,11 +208,58 @@ void TMirelo::StartupGameClick() {
     // The check mark itself is the setting.
 }
 
+void TMirelo::Playsounds1Click() { PlaySounds = Playsounds1->isChecked(); }
+
+void TMirelo::Playmusic1Click() { PlayMusic = Playmusic1->isChecked(); }
+
+void TMirelo::ConfigClick() {
+    Configu->PlayerName->setText(CurrentPlayer);
+    Configu->move(309, 231);
+    Configu->exec();
+    Surface->repaint();
+}
+
+void TMirelo::HelpClick() { Aide->HelpClick(Sheet, TileStyle); }
+
+void TMirelo::About1Click() { AboutBox->exec(); }
+
 void TMirelo::Exit1Click() { close(); }
+
+QString TMirelo::SettingsPath() const {
+    return env_.SettingsPath.isEmpty() ? SettingsFilePath() : env_.SettingsPath;
+}
+
+bool TMirelo::WriteSettingsFile() {
+    Options o;
+    // The style last composed is the one last chosen; before any composition, the one read.
+    o.TileStyle = Sheet.AppliedTileStyle == NoStyleApplied ? TileStyle : Sheet.AppliedTileStyle;
+    o.HighlightMode = HighlightMode;
+    o.ShowMoves = Moves->isChecked();
+    o.PlayMusic = soundDeviceMissing_ ? storedPlayMusic_ : PlayMusic;
+    o.PlaySounds = PlaySounds;
+    o.NeverWarn = Layouts.NeverWarn;
+    o.CurrentPlayer = CurrentPlayer;
+    o.Background = Kanji1->isChecked() ? 0 : 1;
+    o.StartDirectly = StartupGame->isChecked();
+    WriteSettings(SettingsFile, o, env_.Sound->HasSound(), Hall);
+    QString error;
+    if (SettingsFile.Save(SettingsPath(), &error))
+        return true;
+    InfoBox(QString::fromLatin1(WindowCaption), error); // "Unable to write to <path>"
+    return false;
+}
 
 bool TMirelo::FormCloseQuery() {
     Timer->stop();
-    return true;
+    if (env_.ReadOptions || WriteSettingsFile()) {
+        // Options handed over by a test have no file behind them.
+        if (PlayMusic)
+            env_.Sound->CloseMusic();
+        return true;
+    }
+    // The old file is intact; the game goes on so the player can fix the folder and retry.
+    Timer->start();
+    return false;
 }
 
 void TMirelo::closeEvent(QCloseEvent* event) {

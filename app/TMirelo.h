@@ -2,8 +2,11 @@
 
 #include "BoardRenderer.h"
 #include "Game.h"
+#include "HallOfFame.h"
+#include "LayoutTemplate.h"
 #include "LayoutChoice.h"
 #include "Options.h"
+#include "ProfileFile.h"
 #include "TileSheet.h"
 
 #include <QMainWindow>
@@ -22,6 +25,9 @@ namespace mirelo {
 
 class SoundInterface;
 class SystemClock;
+class TAboutBox;
+class TAide;
+class TConfigu;
 class WindowSurface;
 
 inline constexpr const char* ApplicationTitle = "Mirelo 2.8";
@@ -40,7 +46,9 @@ public:
         SystemClock* Clock = nullptr;
         SoundInterface* Sound = nullptr;
         int ScreenWidth = 0; // 0: ask the screen
-        std::function<Options()> ReadOptions; // empty: a fresh system's options
+        QString SettingsPath; // empty: Mirelo.ini in the settings folder
+        // Tests may hand the options over instead of a file; nothing is then read.
+        std::function<Options()> ReadOptions;
     };
 
     explicit TMirelo(Environment env, QWidget* parent = nullptr);
@@ -49,6 +57,10 @@ public:
     // ----- state -----
     Game game;
     LayoutChoice Layouts;
+    HallOfFame Hall;
+    ProfileFile SettingsFile;
+    // The layout the board in play was dealt on: a win is judged against its table.
+    int DealtLayout = LayoutTraditional;
     TileSheet Sheet;
     BoardRenderer Renderer;
     QImage SmallBuf;
@@ -89,6 +101,9 @@ public:
     std::array<QLabel*, 8> LigneStatus{};
     QTimer* Timer;
     WindowSurface* Surface;
+    TConfigu* Configu;
+    TAboutBox* AboutBox;
+    TAide* Aide;
 
     // Shows a modal information box; tests replace it to record the boxes.
     std::function<void(const QString& caption, const QString& text)> InfoBox;
@@ -127,6 +142,20 @@ public:
     void Highlight3Click();
     void WarnMeClick();
     void StartupGameClick();
+    void Playsounds1Click();
+    void Playmusic1Click();
+    void ConfigClick();
+    void HelpClick();
+    void About1Click();
+    void FerralMusClick();
+    void GokurakuMusClick();
+    void MireloMusClick();
+    void GisorsMusClick();
+    void SelectedMusic(const QString& fileName);
+    void ShowHiScores();
+    // Writes every setting; false (after saying so) when the file cannot be written.
+    bool WriteSettingsFile();
+    QString SettingsPath() const;
 
     // ----- drawing -----
     void Redraw();
@@ -153,6 +182,7 @@ private:
     void SetCheckedLayout(const LayoutOutcome& outcome);
     void ApplyLayoutOutcome(const LayoutOutcome& outcome);
     void ChooseStyle(int style);
+    void ChooseTune(const char* fileName, const char* message);
     void SetPauseCaptions(bool paused);
     void SetGameCommandsEnabled(bool enabled);
     void WinSequence();
@@ -167,6 +197,10 @@ private:
     void PairRemovedSound() override;
 
     Environment env_;
+    // With no usable sound device the stored sound options are written back as
+    // they were read, not as this silent run leaves them.
+    bool soundDeviceMissing_ = false;
+    bool storedPlayMusic_ = false;
     // What the value panels show, so the 10 ms tick formats nothing that did not change.
     struct ShownScore {
         int Tiles = -1;

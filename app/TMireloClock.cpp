@@ -1,6 +1,7 @@
 // The 10 ms heartbeat, the clock, pause and the status line.
 #include "TMirelo.h"
 
+#include "SoundInterface.h"
 #include "SystemClock.h"
 #include "TimeText.h"
 #include "WindowSurface.h"
@@ -24,6 +25,8 @@ void SetPanel(QLabel* panel, const QString& text) {
 void TMirelo::ShowMessage(const QString& text) { SetPanel(LigneStatus[7], text); }
 
 void TMirelo::Temps() {
+    if (PlayMusic)
+        env_.Sound->MusicStep();
     const std::uint32_t now = env_.Clock->GetTickCount();
     game.UpdateClock(now);
     WriteScore();

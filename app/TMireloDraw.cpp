@@ -62,7 +62,7 @@ void TMirelo::Redraw() {
         Surface->DrawOutline(HighlightRect.topLeft() + QPoint(1, 1),
                              HighlightRect.topLeft() + QPoint(39, 49), QColor(255, 0, 0), 3);
     }
-    // The Hall of Fame strip is drawn here once the scores exist.
+    ShowHiScores();
 }
 
 void TMirelo::FullRedraw() {

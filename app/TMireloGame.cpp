@@ -39,6 +39,7 @@ void TMirelo::BeginGame() {
     Sheet.ChangeTexture(TileStyle);
     ColorHighlightTile = 0;
     game.BeginGame(Layouts.CurrentLayout, env_.Clock->TimeOfDayMilliseconds(), env_.Clock->GetTickCount());
+    DealtLayout = Layouts.CurrentLayout;
     ShowMessage(QString::fromLatin1(BannerLine));
     FullRedraw();
     Surface->repaint();
@@ -124,13 +125,6 @@ void TMirelo::WinSequence() {
     WriteScore();
     s.GameOver = true;
     WinAnnouncement();
-}
-
-void TMirelo::WinAnnouncement() {
-    const int total = game.State.TotalSeconds();
-    // The Hall of Fame decides here whether the time enters its table.
-    const QString caption = QString::fromLatin1(WinCaption(total));
-    InfoBox(caption, QString::fromStdString(WinMessage(total)));
 }
 
 // ----- Layout menu -----

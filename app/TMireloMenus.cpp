@@ -118,6 +118,18 @@ void TMirelo::BuildMenus() {
     connect(Stoppe, &QAction::triggered, this, &TMirelo::Stop);
     connect(Pause1, &QAction::triggered, this, &TMirelo::PauseClick);
     connect(WarnMe, &QAction::triggered, this, &TMirelo::WarnMeClick);
+    connect(Contents1, &QAction::triggered, this, &TMirelo::HelpClick);
+    connect(About1, &QAction::triggered, this, &TMirelo::About1Click);
+    connect(Changeplayername1, &QAction::triggered, this, &TMirelo::ConfigClick);
+    if (sound) {
+        connect(Playsounds1, &QAction::triggered, this, &TMirelo::Playsounds1Click);
+        connect(Playmusic1, &QAction::triggered, this, &TMirelo::Playmusic1Click);
+        connect(FerralMus, &QAction::triggered, this, keepMark(FerralMus, [this] { FerralMusClick(); }));
+        connect(GokurakuMus, &QAction::triggered, this,
+                keepMark(GokurakuMus, [this] { GokurakuMusClick(); }));
+        connect(MireloMus, &QAction::triggered, this, keepMark(MireloMus, [this] { MireloMusClick(); }));
+        connect(GisorsMus, &QAction::triggered, this, keepMark(GisorsMus, [this] { GisorsMusClick(); }));
+    }
     connect(StartupGame, &QAction::triggered, this, &TMirelo::StartupGameClick);
     connect(Moves, &QAction::triggered, this, keepMark(Moves, [this] { NStatus(); }));
     connect(Toolbar1, &QAction::triggered, this, keepMark(Toolbar1, [this] { Toolbar1Click(); }));
@@ -175,20 +187,11 @@ void TMirelo::BuildToolbar() {
     courier.setBold(true);
     PlayerPanel->setFont(courier);
 
-    if (env_.Sound->HasSound()) {
-        // The music control sits over the toolbar row, a child of the window.
-        Media = new QWidget(Surface);
+    // The music control sits over the toolbar row, a child of the window.
+    Media = env_.Sound->CreateMediaControl(Surface);
+    if (Media) {
         Media->setGeometry(392, 8, 57, 25);
         Media->setToolTip(QStringLiteral(" Music control "));
-        auto* row = new QHBoxLayout(Media);
-        row->setContentsMargins(0, 0, 0, 0);
-        row->setSpacing(1);
-        for (auto icon : {QStyle::SP_MediaPlay, QStyle::SP_MediaPause}) {
-            auto* b = new QToolButton(Media);
-            b->setIcon(style()->standardIcon(icon));
-            b->setFocusPolicy(Qt::NoFocus);
-            row->addWidget(b);
-        }
         Media->setEnabled(false);
     }
 
@@ -202,6 +205,8 @@ void TMirelo::BuildToolbar() {
     connect(ShuffleButton, &QToolButton::clicked, this, &TMirelo::Shuffle1Click);
     connect(SpeedButton2, &QToolButton::clicked, this, &TMirelo::PauseClick);
     connect(ExitButton, &QToolButton::clicked, this, &TMirelo::Exit1Click);
+    connect(HelpButton, &QToolButton::clicked, this, &TMirelo::HelpClick);
+    connect(AboutButton, &QToolButton::clicked, this, &TMirelo::About1Click);
 }
 
 void TMirelo::BuildStatusBar() {

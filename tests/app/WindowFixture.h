@@ -4,6 +4,9 @@
 #include "SystemClock.h"
 #include "TMirelo.h"
 
+#include <QStringList>
+#include <QWidget>
+
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -26,7 +29,26 @@ public:
     explicit RecordingSound(bool hasSound) : hasSound_(hasSound) {}
     bool HasSound() const override { return hasSound_; }
     void PlayEffect(int index) override { Played.push_back(index); }
+    QWidget* CreateMediaControl(QWidget* parent) override { return hasSound_ ? new QWidget(parent) : nullptr; }
+    bool MusicCanPlay() const override { return CanPlay; }
+    void EnableMusic() override { Enabled = true; }
+    bool TuneExists(const QString& fileName) const override { return Tunes.contains(fileName); }
+    bool SelectedMusic(const QString& fileName, QString*) override {
+        Selected.push_back(fileName);
+        return true;
+    }
+    void MusicStep() override { ++Steps; }
+    void CloseMusic() override { Closed = true; }
+    QString UnavailableReason() const override { return Reason; }
+
     std::vector<int> Played;
+    bool CanPlay = false;
+    bool Enabled = false;
+    bool Closed = false;
+    int Steps = 0;
+    QStringList Tunes;
+    QStringList Selected;
+    QString Reason;
 
 private:
     bool hasSound_;
@@ -48,6 +70,9 @@ protected:
     QPoint ClientPoint(int px, int py) const;
     // The window surface's rows from `top`, `height` high, as an image.
     QImage SurfaceRows(int top, int height) const;
+    // The 468 rows of the board picture from `top`, left of the Hall of Fame
+    // strip, which is drawn over the window and not in Buffer.
+    QImage BoardRows(int top) const { return SurfaceRows(top, 468).copy(0, 0, 700, 468); }
 
     FakeClock clock;
     std::unique_ptr<RecordingSound> sound;

@@ -13,7 +13,7 @@ namespace {
 TEST_F(WindowTest, FullRedrawCopiesTheBufferBelowTheToolbar) {
     Make();
     window->FullRedraw();
-    EXPECT_EQ(SurfaceRows(41, 468), window->Renderer.Buffer.copy(0, 0, 800, 468));
+    EXPECT_EQ(BoardRows(41), window->Renderer.Buffer.copy(0, 0, 700, 468));
     // Some tile is drawn: the board area differs from the bare background.
     EXPECT_NE(window->Renderer.Buffer.copy(36, 25, 628, 428),
               window->CurrentBackground().copy(36, 25, 628, 428));
@@ -31,7 +31,7 @@ TEST_F(WindowTest, StyleCommandsRecomposeRedrawAndSaySo) {
     EXPECT_EQ(window->Sheet.AppliedTileStyle, StyleBlue);
     EXPECT_TRUE(window->Blue1->isChecked());
     EXPECT_FALSE(window->Wood1->isChecked());
-    EXPECT_EQ(SurfaceRows(41, 468), window->Renderer.Buffer.copy(0, 0, 800, 468));
+    EXPECT_EQ(BoardRows(41), window->Renderer.Buffer.copy(0, 0, 700, 468));
     window->Red1->trigger();
     EXPECT_EQ(window->LigneStatus[7]->text(), "Tileset RED TILES selected.");
     window->Wood1->trigger();
@@ -55,12 +55,12 @@ TEST_F(WindowTest, BackgroundCommandsAlwaysRedrawAndSayNothing) {
     EXPECT_TRUE(window->Kanji1->isChecked());
     EXPECT_FALSE(window->Dragons1->isChecked());
     EXPECT_EQ(window->Renderer.Buffer.copy(0, 0, 30, 30), window->Kanji().copy(0, 0, 30, 30));
-    EXPECT_EQ(SurfaceRows(41, 468), window->Renderer.Buffer.copy(0, 0, 800, 468));
+    EXPECT_EQ(BoardRows(41), window->Renderer.Buffer.copy(0, 0, 700, 468));
     // The same choice again still redraws: scribble on the surface, then choose it.
     window->Surface->Draw(QPoint(0, 41), window->Dragons());
     window->Kanji1->trigger();
     EXPECT_TRUE(window->Kanji1->isChecked());
-    EXPECT_EQ(SurfaceRows(41, 468), window->Renderer.Buffer.copy(0, 0, 800, 468));
+    EXPECT_EQ(BoardRows(41), window->Renderer.Buffer.copy(0, 0, 700, 468));
     EXPECT_EQ(window->LigneStatus[7]->text(), "before");
 }
 
@@ -156,7 +156,7 @@ TEST_F(WindowTest, PausedAndStoppedRedrawsShowOnlyTheBackground) {
     EXPECT_EQ(SurfaceRows(41, 468), window->CurrentBackground().copy(0, 0, 800, 468));
     window->Pause1->trigger();
     EXPECT_EQ(window->Pause1->text(), "&Pause");
-    EXPECT_EQ(SurfaceRows(41, 468), window->Renderer.Buffer.copy(0, 0, 800, 468));
+    EXPECT_EQ(BoardRows(41), window->Renderer.Buffer.copy(0, 0, 700, 468));
 }
 
 } // namespace

@@ -286,7 +286,9 @@ TEST_F(PlayTest, WinIsAnnouncedOnceOnTheNextTickWithTheShownTime) {
     window->Temps();
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0].Text, "Congratulations !! You WON !\r\nYour time is : 02:05");
-    EXPECT_EQ(boxes[0].Caption, "You are a Real Master !");
+    // Faster than 08:30, the default rank 10: the time enters the table.
+    EXPECT_EQ(boxes[0].Caption, "You made it in the Hall of Fame !");
+    EXPECT_EQ(window->Hall.Entry(1, 1), "Player1   125    0");
     EXPECT_EQ(Panel(5), "02:05");
     EXPECT_EQ(Panel(1), "0");
     EXPECT_TRUE(state().GameWon);
@@ -300,6 +302,19 @@ TEST_F(PlayTest, WinIsAnnouncedOnceOnTheNextTickWithTheShownTime) {
     ClickBoard(first.x(), first.y()); // ignored after the win
     EXPECT_EQ(state().FirstPick, 0);
     EXPECT_EQ(sound->Played.size(), 3u); // ok, ok, removed
+}
+
+TEST_F(PlayTest, ASlowWinEarnsATitleByItsTime) {
+    TwoTilesLeft();
+    clock.Advance(520'000);
+    window->Temps();
+    Click(1);
+    Click(2);
+    window->Temps();
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].Caption, "Train yourself and you shall become a master !");
+    EXPECT_EQ(boxes[0].Text, "Congratulations !! You WON !\r\nYour time is : 08:40");
+    EXPECT_EQ(window->Hall.Entry(1, 10), "---       510    0");
 }
 
 TEST_F(PlayTest, ClicksAfterStopAreIgnored) {

@@ -4,6 +4,7 @@
 #include "WindowSurface.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QFrame>
 #include <QLabel>
 #include <QMenu>
@@ -176,7 +177,7 @@ TEST_F(WindowTest, NarrowScreenHasNoToolbar) {
 
 TEST_F(WindowTest, ToolbarToggleMovesBoardAndHitTestUpTogether) {
     Make();
-    const QImage withToolbar = SurfaceRows(41, 468);
+    const QImage withToolbar = BoardRows(41);
     const int surfaceHeight = window->Surface->height();
     window->Toolbar1->trigger();
     EXPECT_FALSE(window->Toolbar1->isChecked());
@@ -184,7 +185,7 @@ TEST_F(WindowTest, ToolbarToggleMovesBoardAndHitTestUpTogether) {
     EXPECT_EQ(window->LigneStatus[7]->text(), "Toolbar hidden.");
     EXPECT_EQ(window->Surface->height(), surfaceHeight - 41);
     EXPECT_FALSE(window->Panel1->isVisible());
-    EXPECT_EQ(SurfaceRows(0, 468), withToolbar);
+    EXPECT_EQ(BoardRows(0), withToolbar);
 
     // A click at the tile's new place still picks it.
     const TilePlace place = window->game.Places[window->game.Grid.At(3, 10, 1)];
@@ -216,6 +217,44 @@ TEST_F(WindowTest, ExitClosesTheWindowAndStopsTheClock) {
     window->Exit1->trigger();
     EXPECT_FALSE(window->isVisible());
     EXPECT_FALSE(window->Timer->isActive());
+}
+
+} // namespace
+} // namespace mirelo::test
+
+namespace mirelo::test {
+namespace {
+
+TEST_F(WindowTest, HelpAndAboutOpenModallyFromMenuAndToolbar) {
+    Options options;
+    options.StartDirectly = false;
+    options.TileStyle = StyleBlue;
+    Make(options);
+    QWidget* shown = nullptr;
+    auto closeWhatOpens = [&] {
+        QTimer::singleShot(0, [&] {
+            shown = QApplication::activeModalWidget();
+            if (shown)
+                shown->close();
+        });
+    };
+    closeWhatOpens();
+    window->Contents1->trigger();
+    EXPECT_EQ(shown, reinterpret_cast<QWidget*>(window->Aide));
+    EXPECT_EQ(shown->windowTitle(), "Mirelo Help");
+    // The tile table was painted in the style in force, before any game.
+    EXPECT_EQ(window->Sheet.AppliedTileStyle, StyleBlue);
+
+    shown = nullptr;
+    closeWhatOpens();
+    window->AboutButton->click();
+    EXPECT_EQ(shown, reinterpret_cast<QWidget*>(window->AboutBox));
+    EXPECT_EQ(shown->windowTitle(), "About Mirelo");
+
+    shown = nullptr;
+    closeWhatOpens();
+    window->HelpButton->click();
+    EXPECT_EQ(shown, reinterpret_cast<QWidget*>(window->Aide));
 }
 
 } // namespace

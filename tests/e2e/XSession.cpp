@@ -54,11 +54,15 @@ XSession::~XSession() {
         game_.kill();
         game_.waitForFinished();
     }
+    if (windowManager_.state() != QProcess::NotRunning) {
+        windowManager_.kill();
+        windowManager_.waitForFinished();
+    }
     xvfb_.terminate();
     xvfb_.waitForFinished(3000);
 }
 
-bool XSession::Start(const QString& program, const QStringList& environment) {
+QProcessEnvironment XSession::Environment(const QStringList& extra) const {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("DISPLAY"), display_);
     env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime_.path());
@@ -66,19 +70,47 @@ bool XSession::Start(const QString& program, const QStringList& environment) {
     env.insert(QStringLiteral("SDL_AUDIODRIVER"), QStringLiteral("dummy"));
     env.remove(QStringLiteral("QT_QPA_PLATFORM"));
     env.remove(QStringLiteral("WAYLAND_DISPLAY"));
-    for (const QString& pair : environment)
+    for (const QString& pair : extra)
         env.insert(pair.section(QLatin1Char('='), 0, 0), pair.section(QLatin1Char('='), 1));
-    game_.setProcessEnvironment(env);
+    return env;
+}
+
+std::unique_ptr<QProcess> XSession::Launch(const QString& program, const QStringList& environment) {
+    auto process = std::make_unique<QProcess>();
+    process->setProcessEnvironment(Environment(environment));
+    process->setProcessChannelMode(QProcess::ForwardedChannels);
+    process->start(program, {});
+    process->waitForStarted(5000);
+    return process;
+}
+
+bool XSession::StartWindowManager() {
+    windowManager_.setProcessEnvironment(Environment({}));
+    windowManager_.start(QStringLiteral("openbox"), {});
+    if (!windowManager_.waitForStarted(5000))
+        return false;
+    QThread::msleep(500);
+    return true;
+}
+
+QString XSession::XdotoolOutput(const QStringList& arguments) {
+    return RunToString(QStringLiteral("xdotool"), arguments, Environment({}));
+}
+
+bool XSession::GameWindowVisible() {
+    return !XdotoolOutput({QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--name"),
+                           QStringLiteral("MIRELO 2.8")})
+                .isEmpty();
+}
+
+bool XSession::Start(const QString& program, const QStringList& environment) {
+    game_.setProcessEnvironment(Environment(environment));
     game_.setProcessChannelMode(QProcess::ForwardedChannels);
     game_.start(program, {});
     if (!game_.waitForStarted(5000))
         return false;
-    QProcessEnvironment xenv = QProcessEnvironment::systemEnvironment();
-    xenv.insert(QStringLiteral("DISPLAY"), display_);
-    window_ = RunToString(QStringLiteral("xdotool"),
-                          {QStringLiteral("search"), QStringLiteral("--sync"), QStringLiteral("--onlyvisible"),
-                           QStringLiteral("--name"), QStringLiteral("MIRELO 2.8")},
-                          xenv)
+    window_ = XdotoolOutput({QStringLiteral("search"), QStringLiteral("--sync"), QStringLiteral("--onlyvisible"),
+                             QStringLiteral("--name"), QStringLiteral("MIRELO 2.8")})
                   .section(QLatin1Char('\n'), 0, 0);
     // Let the first deal reach the screen.
     QThread::msleep(800);
@@ -86,10 +118,8 @@ bool XSession::Start(const QString& program, const QStringList& environment) {
 }
 
 bool XSession::Xdotool(const QStringList& arguments) {
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("DISPLAY"), display_);
     QProcess p;
-    p.setProcessEnvironment(env);
+    p.setProcessEnvironment(Environment({}));
     p.start(QStringLiteral("xdotool"), arguments);
     return p.waitForFinished(10000) && p.exitCode() == 0;
 }
@@ -107,10 +137,8 @@ bool XSession::Key(const QString& keys) {
 }
 
 QImage XSession::Screenshot() {
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("DISPLAY"), display_);
     QProcess xwd;
-    xwd.setProcessEnvironment(env);
+    xwd.setProcessEnvironment(Environment({}));
     QProcess convert;
     xwd.setStandardOutputProcess(&convert);
     xwd.start(QStringLiteral("xwd"), {QStringLiteral("-root"), QStringLiteral("-silent")});

@@ -22,6 +22,13 @@ public:
 
     // Starts `program` with `environment` added; waits until its window shows.
     bool Start(const QString& program, const QStringList& environment = {});
+    // Starts another program on this screen, sharing the session's folders.
+    std::unique_ptr<QProcess> Launch(const QString& program, const QStringList& environment = {});
+    // Starts a window manager, for tests that minimise and raise windows.
+    bool StartWindowManager();
+    // Whether a visible (mapped) window of the game is on the screen.
+    bool GameWindowVisible();
+    QProcess& Game() { return game_; }
     // Runs xdotool with `arguments` on this screen.
     bool Xdotool(const QStringList& arguments);
     // Clicks at screen point (x, y) with `button` (1 left, 3 right).
@@ -36,7 +43,11 @@ public:
     QString WindowId() const { return window_; }
 
 private:
+    QProcessEnvironment Environment(const QStringList& extra) const;
+    QString XdotoolOutput(const QStringList& arguments);
+
     QProcess xvfb_;
+    QProcess windowManager_;
     QProcess game_;
     QTemporaryDir runtime_;
     QTemporaryDir config_;

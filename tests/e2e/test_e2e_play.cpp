@@ -115,10 +115,3 @@ INSTANTIATE_TEST_SUITE_P(BothEditions, EndToEnd, ::testing::Values("mirelo", "mi
 } // namespace
 } // namespace mirelo::test
 
-int main(int argc, char** argv) {
-    // Only for reading pictures and running processes: no window of its own.
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

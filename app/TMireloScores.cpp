@@ -1,0 +1,82 @@
+// The Hall of Fame strip, the win announcement and the music choices.
+#include "TMirelo.h"
+
+#include "Geometry.h"
+#include "SoundInterface.h"
+#include "TimeText.h"
+#include "WindowSurface.h"
+
+#include <QAction>
+#include <QFont>
+
+namespace mirelo {
+
+void TMirelo::ShowHiScores() {
+    if (!WideScreen)
+        return;
+    // Drawn straight onto the window over the purple band, glyph pixels only.
+    // Without antialiasing: the strip is drawn again on every redraw, and
+    // blended edges would darken with each pass.
+    QFont title(QStringLiteral("Arial"));
+    title.setPixelSize(13);
+    title.setBold(true);
+    title.setStyleStrategy(QFont::NoAntialias);
+    QFont table(QStringLiteral("Courier New"));
+    table.setPixelSize(13);
+    table.setBold(true);
+    table.setStyleStrategy(QFont::NoAntialias);
+
+    const QColor yellow(255, 255, 0), white(255, 255, 255), cyan(0, 255, 255);
+    Surface->DrawText({725, 80}, QStringLiteral("HALL OF"), title, yellow);
+    Surface->DrawText({735, 100}, QStringLiteral("FAME"), title, yellow);
+    for (int rank = 1; rank <= HallRanks; ++rank) {
+        const std::string& entry = Hall.Entry(Layouts.CurrentLayout, rank);
+        Surface->DrawText({718, 110 + 30 * rank}, QString::fromStdString(HallEntryName(entry)), table, white);
+        Surface->DrawText({742, 122 + 30 * rank},
+                          QString::fromStdString(MinutesSeconds(HallEntryTotal(entry))), table, cyan);
+    }
+}
+
+void TMirelo::WinAnnouncement() {
+    const int total = game.State.TotalSeconds();
+    QString caption;
+    // Judged against the table of the layout the game was dealt on, not the one
+    // chosen in the menu since.
+    if (Hall.Qualifies(DealtLayout, total)) {
+        Hall.AddHall(DealtLayout, CurrentPlayer.toStdString(), total, game.State.PenaltySeconds);
+        ShowHiScores();
+        caption = QString::fromLatin1(HallOfFameCaption);
+    } else {
+        caption = QString::fromLatin1(WinCaption(total));
+    }
+    InfoBox(caption, QString::fromStdString(WinMessage(total)));
+}
+
+// ----- Music -----
+
+void TMirelo::ChooseTune(const char* fileName, const char* message) {
+    const QString file = QString::fromLatin1(fileName);
+    if (!env_.Sound->TuneExists(file) || !PlayMusic)
+        return;
+    SelectedMusic(file);
+    ShowMessage(QString::fromLatin1(message));
+}
+
+void TMirelo::SelectedMusic(const QString& fileName) {
+    QString error;
+    if (!env_.Sound->SelectedMusic(fileName, &error)) {
+        InfoBox(QString::fromLatin1(WindowCaption), error);
+        return;
+    }
+    FerralMus->setChecked(fileName == QLatin1String("ferral.mid"));
+    GokurakuMus->setChecked(fileName == QLatin1String("gokuraku.mid"));
+    MireloMus->setChecked(fileName == QLatin1String("mirelo.mid"));
+    GisorsMus->setChecked(fileName == QLatin1String("gisors.mid"));
+}
+
+void TMirelo::FerralMusClick() { ChooseTune("ferral.mid", "Music FERRAL selected."); }
+void TMirelo::GokurakuMusClick() { ChooseTune("gokuraku.mid", "Music GOKURAKU selected."); }
+void TMirelo::MireloMusClick() { ChooseTune("mirelo.mid", "Music MIRELO selected."); }
+void TMirelo::GisorsMusClick() { ChooseTune("gisors.mid", "Music GISORS selected."); }
+
+} // namespace mirelo

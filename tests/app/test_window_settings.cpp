@@ -1,0 +1,288 @@
+// Options, the player's name and the Hall of Fame through Mirelo.ini.
+#include "WindowFixture.h"
+
+#include "ProfileFile.h"
+#include "TConfigu.h"
+#include "WindowSurface.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+namespace mirelo::test {
+namespace {
+
+class SettingsTest : public WindowTest {
+protected:
+    void Start(bool fullEdition = false) {
+        clock.Tick = 1'000'000;
+        clock.TimeOfDay = 45'296'789;
+        sound = std::make_unique<RecordingSound>(fullEdition);
+        sound->Reason = soundReason;
+        sound->CanPlay = soundCanPlay;
+        TMirelo::Environment env;
+        env.Clock = &clock;
+        env.Sound = sound.get();
+        env.ScreenWidth = screenWidth;
+        env.SettingsPath = path;
+        window = std::make_unique<TMirelo>(env);
+        window->InfoBox = [this](const QString& caption, const QString& text) {
+            boxes.push_back({caption, text});
+        };
+        window->show();
+        QApplication::processEvents();
+    }
+    void Close() {
+        window->close();
+        QApplication::processEvents();
+    }
+    void WriteFile(const QByteArray& text) {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(text);
+    }
+    QByteArray ReadFile() const {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+    QString Value(const char* section, const char* key) const {
+        ProfileFile profile;
+        profile.Load(path);
+        return profile.ReadString(QString::fromLatin1(section), QString::fromLatin1(key), QStringLiteral("<absent>"));
+    }
+
+    QTemporaryDir dir;
+    QString path = dir.filePath(QStringLiteral("Mirelo.ini"));
+    int screenWidth = 800;
+    QString soundReason;
+    bool soundCanPlay = false;
+};
+
+TEST_F(SettingsTest, AFreshSystemStartsOnTheDefaultsAndWritesThemAll) {
+    Start(true);
+    EXPECT_TRUE(window->Wood1->isChecked());
+    EXPECT_TRUE(window->Highlight2->isChecked());
+    EXPECT_TRUE(window->Moves->isChecked());
+    EXPECT_FALSE(window->Playsounds1->isChecked());
+    EXPECT_FALSE(window->Playmusic1->isChecked());
+    EXPECT_FALSE(window->WarnMe->isChecked());
+    EXPECT_EQ(window->PlayerPanel->text(), "Player1");
+    EXPECT_TRUE(window->Dragons1->isChecked());
+    EXPECT_FALSE(window->game.State.GameOver);
+    EXPECT_EQ(window->Hall.Entry(3, 1), "---       240    0");
+    EXPECT_FALSE(QFile::exists(path)); // nothing is written before the close
+    Close();
+    EXPECT_FALSE(window->isVisible());
+    const QByteArray text = ReadFile();
+    const QList<QByteArray> expected{"[Mirelo]", "Tileset=0", "Highlight=1", "ShowMoves=1", "PlayMusic=0",
+                                     "PlaySounds=0", "NeverWarn=0", "CurrentPlayer1=Player1",
+                                     "Background=1", "StartDirectly=1", "[Traditional]"};
+    qsizetype at = 0;
+    for (const QByteArray& line : expected) {
+        const qsizetype found = text.indexOf(line, at);
+        ASSERT_GE(found, 0) << line.toStdString() << " missing or out of order in\n" << text.toStdString();
+        at = found + line.size();
+    }
+    EXPECT_EQ(Value("Beatle", "Rank10"), "---       510    0");
+    EXPECT_EQ(text.count("Rank"), 50);
+}
+
+TEST_F(SettingsTest, ValuesAreReadInTheirFormsAndWrittenBackCleanly) {
+    WriteFile("; kept comment\r\n[Other]\r\nkeep=me\r\n[mirelo]\r\ntileset=0x2\r\nShowMoves=5\r\n"
+              "Background=2\r\nCurrentPlayer1=\r\nHighlight= 0\r\nunknown=still here\r\n");
+    Start();
+    EXPECT_TRUE(window->Red1->isChecked());
+    EXPECT_TRUE(window->Moves->isChecked());
+    EXPECT_FALSE(window->Kanji1->isChecked());
+    EXPECT_FALSE(window->Dragons1->isChecked());
+    EXPECT_EQ(&window->CurrentBackground(), &window->Dragons());
+    EXPECT_EQ(window->PlayerPanel->text(), "");
+    EXPECT_TRUE(window->Highlight1->isChecked());
+    Close();
+    EXPECT_EQ(Value("Mirelo", "Tileset"), "2");
+    EXPECT_EQ(Value("Mirelo", "ShowMoves"), "1");
+    EXPECT_EQ(Value("Mirelo", "Background"), "1");
+    EXPECT_EQ(Value("Mirelo", "CurrentPlayer1"), "");
+    EXPECT_EQ(Value("Other", "keep"), "me");
+    EXPECT_EQ(Value("Mirelo", "unknown"), "still here");
+    const QByteArray text = ReadFile();
+    EXPECT_TRUE(text.startsWith("; kept comment\r\n[Other]\r\n"));
+    EXPECT_FALSE(text.contains("\n\n")); // the file's CRLF line ends are kept
+
+    // The empty name stays empty across a restart.
+    Start();
+    EXPECT_EQ(window->CurrentPlayer, "");
+}
+
+TEST_F(SettingsTest, OutOfRangeStyleAndHighlightAreBroughtIntoRange) {
+    WriteFile("[Mirelo]\nTileset=7\nHighlight=-3\nTileset2=0x\n");
+    Start();
+    EXPECT_TRUE(window->Wood1->isChecked());
+    EXPECT_TRUE(window->Highlight2->isChecked());
+    Close();
+    EXPECT_EQ(Value("Mirelo", "Tileset"), "0");
+    EXPECT_EQ(Value("Mirelo", "Highlight"), "1");
+}
+
+TEST_F(SettingsTest, SilentEditionLeavesTheSoundKeysAsTheFullEditionWroteThem) {
+    WriteFile("[Mirelo]\nPlayMusic=1\nPlaySounds=yes\n");
+    Start(false);
+    Close();
+    EXPECT_EQ(Value("Mirelo", "PlayMusic"), "1");
+    EXPECT_EQ(Value("Mirelo", "PlaySounds"), "yes");
+}
+
+TEST_F(SettingsTest, MusicThatCannotPlayIsSwitchedOffButTheCheckMarkStays) {
+    WriteFile("[Mirelo]\nPlayMusic=1\nPlaySounds=1\n");
+    Start(true);
+    EXPECT_FALSE(window->PlayMusic);
+    EXPECT_TRUE(window->Playmusic1->isChecked());
+    EXPECT_FALSE(window->Media->isEnabled());
+    Close();
+    EXPECT_EQ(Value("Mirelo", "PlayMusic"), "0");
+    EXPECT_EQ(Value("Mirelo", "PlaySounds"), "1");
+}
+
+TEST_F(SettingsTest, WithoutASoundDeviceTheStoredSoundOptionsAreKept) {
+    WriteFile("[Mirelo]\nPlayMusic=1\nPlaySounds=1\n");
+    soundReason = QStringLiteral("no audio device");
+    Start(true);
+    EXPECT_FALSE(window->PlayMusic);
+    Close();
+    EXPECT_EQ(Value("Mirelo", "PlayMusic"), "1");
+    EXPECT_EQ(Value("Mirelo", "PlaySounds"), "1");
+}
+
+TEST_F(SettingsTest, MusicThatCanPlayEnablesTheControlAndTheTunesButStartsNothing) {
+    WriteFile("[Mirelo]\nPlayMusic=1\n");
+    soundCanPlay = true;
+    Start(true);
+    EXPECT_TRUE(window->PlayMusic);
+    EXPECT_TRUE(sound->Enabled);
+    EXPECT_TRUE(window->Media->isEnabled());
+    EXPECT_TRUE(sound->Selected.isEmpty());
+    EXPECT_TRUE(window->FerralMus->isChecked());
+    window->Timer->stop(); // only the ticks this test makes
+    int steps = sound->Steps;
+    window->Temps();
+    EXPECT_EQ(sound->Steps, steps + 1);
+
+    sound->Tunes = QStringList{QStringLiteral("gisors.mid")};
+    window->MireloMus->trigger(); // its file is absent: nothing at all
+    EXPECT_TRUE(window->FerralMus->isChecked());
+    EXPECT_TRUE(sound->Selected.isEmpty());
+    window->GisorsMus->trigger();
+    EXPECT_EQ(sound->Selected, QStringList{QStringLiteral("gisors.mid")});
+    EXPECT_TRUE(window->GisorsMus->isChecked());
+    EXPECT_FALSE(window->FerralMus->isChecked());
+    EXPECT_EQ(window->LigneStatus[7]->text(), "Music GISORS selected.");
+
+    window->Playmusic1->trigger(); // off: tune choices do nothing, the tick skips music
+    EXPECT_FALSE(window->PlayMusic);
+    window->FerralMus->trigger();
+    EXPECT_TRUE(window->GisorsMus->isChecked());
+    steps = sound->Steps;
+    window->Temps();
+    EXPECT_EQ(sound->Steps, steps);
+}
+
+TEST_F(SettingsTest, AnUnwritableFolderKeepsTheOldFileAndTheGameRunning) {
+    // A regular file where the settings folder should be: no write can succeed.
+    QFile blocker(dir.filePath(QStringLiteral("blocked")));
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    path = dir.filePath(QStringLiteral("blocked/Mirelo.ini"));
+    Start();
+    window->close();
+    QApplication::processEvents();
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_TRUE(window->Timer->isActive());
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_TRUE(boxes[0].Text.startsWith("Unable to write to ")) << boxes[0].Text.toStdString();
+    EXPECT_TRUE(boxes[0].Text.contains("Mirelo.ini"));
+}
+
+TEST_F(SettingsTest, AWinGoesIntoTheTableOfTheLayoutItWasDealtOn) {
+    Start();
+    window->Theater1->trigger(); // chosen after the deal on Traditional
+    Game& game = window->game;
+    game.ClearBoard();
+    game.PlaceTile(1, 10, 10, 1);
+    game.PlaceTile(2, 12, 10, 1);
+    game.State.TilesLeft = 2;
+    clock.Advance(239'000);
+    window->Temps();
+    window->game.Pick(1, *window);
+    window->game.Pick(2, *window);
+    window->Temps();
+    ASSERT_EQ(boxes.size(), 2u); // the layout warning, then the win
+    EXPECT_EQ(boxes[1].Caption, "You made it in the Hall of Fame !");
+    EXPECT_EQ(boxes[1].Text, "Congratulations !! You WON !\r\nYour time is : 03:59");
+    EXPECT_EQ(window->Hall.Entry(1, 1), "Player1   239    0");
+    EXPECT_EQ(window->Hall.Entry(1, 2), "---       240    0");
+    EXPECT_EQ(window->Hall.Entry(4, 1), "---       240    0");
+    Close();
+    EXPECT_EQ(Value("Traditional", "Rank1"), "Player1   239    0");
+    EXPECT_EQ(Value("Traditional", "Rank10"), "---       480    0");
+}
+
+TEST_F(SettingsTest, HallOfFameStripShowsTheMenusLayoutAndNothingOnANarrowScreen) {
+    WriteFile("[Theater]\nRank1=Ada        61    0\n");
+    Start();
+    auto yellowIn = [&](const QRect& area) {
+        const QImage strip = window->Surface->Surface().copy(area);
+        int n = 0;
+        for (int y = 0; y < strip.height(); ++y)
+            for (int x = 0; x < strip.width(); ++x)
+                n += strip.pixel(x, y) == qRgb(255, 255, 0);
+        return n;
+    };
+    EXPECT_GT(yellowIn(QRect(710, 75, 90, 45)), 20); // "HALL OF" / "FAME"
+    const QImage before = window->Surface->Surface().copy(710, 130, 90, 320);
+    window->Theater1->trigger();
+    window->FullRedraw();
+    EXPECT_NE(window->Surface->Surface().copy(710, 130, 90, 320), before); // Ada's 01:01 now
+
+    screenWidth = 640;
+    Start();
+    EXPECT_EQ(yellowIn(QRect(0, 0, 640, window->Surface->height())), 0);
+}
+
+TEST_F(SettingsTest, TheNameDialogFollowsEveryKeystroke) {
+    WriteFile("[Mirelo]\nCurrentPlayer1=Zoe\n");
+    Start();
+    QString shown;
+    QTimer::singleShot(0, [&] {
+        shown = window->Configu->PlayerName->text();
+        window->Configu->PlayerName->clear();
+        QTest::keyClicks(window->Configu->PlayerName, QStringLiteral("Bartholomew"));
+        window->Configu->close(); // the close box keeps what was typed
+    });
+    window->Changeplayername1->trigger();
+    EXPECT_EQ(shown, "Zoe");
+    EXPECT_EQ(window->CurrentPlayer, "Bartholo"); // at most 8 characters typed
+    EXPECT_EQ(window->PlayerPanel->text(), "Bartholo");
+    EXPECT_EQ(window->Configu->windowTitle(), "Enter your name");
+    EXPECT_EQ(window->Configu->size(), QSize(172, 73));
+    Close();
+    EXPECT_EQ(Value("Mirelo", "CurrentPlayer1"), "Bartholo");
+}
+
+TEST_F(SettingsTest, ALongNameFromTheFileIsShownWholeButCutInTheTable) {
+    WriteFile("[Mirelo]\nCurrentPlayer1=Maximilian\n");
+    Start();
+    EXPECT_EQ(window->PlayerPanel->text(), "Maximilian");
+    window->Hall.AddHall(1, window->CurrentPlayer.toStdString(), 100, 0);
+    EXPECT_EQ(window->Hall.Entry(1, 1), "Maximili  100    0");
+    Close();
+    EXPECT_EQ(Value("Mirelo", "CurrentPlayer1"), "Maximilian");
+}
+
+} // namespace
+} // namespace mirelo::test
