@@ -1,6 +1,7 @@
 #include "Startup.h"
 
 #include "QuitSignals.h"
+#include "SoundInterface.h"
 #include "SystemClock.h"
 #include "TMirelo.h"
 #include "TOnlyOne.h"
@@ -49,7 +50,7 @@ private:
 
 } // namespace
 
-int RunMirelo(int argc, char** argv, SoundInterface& sound) {
+int RunMirelo(int argc, char** argv, const SoundFactory& makeSound) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QString::fromLatin1(ApplicationTitle));
     QApplication::setApplicationDisplayName(QString::fromLatin1(ApplicationTitle));
@@ -61,13 +62,15 @@ int RunMirelo(int argc, char** argv, SoundInterface& sound) {
     QFont::insertSubstitution(QStringLiteral("Times New Roman"), QStringLiteral("Liberation Serif"));
     QFont::insertSubstitution(QStringLiteral("Courier New"), QStringLiteral("Liberation Mono"));
 
+    // The music control opens its default tune before the guard runs.
+    const std::unique_ptr<SoundInterface> sound = makeSound();
     RealClock realClock;
     bool seeded = false;
     const std::uint32_t seed = qEnvironmentVariable("MIRELO_SEED").toUInt(&seeded);
     FixedSeedClock seededClock(seed);
     TMirelo::Environment env;
     env.Clock = seeded ? static_cast<SystemClock*>(&seededClock) : &realClock;
-    env.Sound = &sound;
+    env.Sound = sound.get();
     TOnlyOne guard(QString::fromLatin1(ApplicationTitle));
     const bool anotherCopyRuns = guard.OnLoad();
     TMirelo window(env);

@@ -51,7 +51,16 @@ TMirelo::TMirelo(Environment env, QWidget* parent) : QMainWindow(parent), env_(s
     setCentralWidget(Surface);
     Surface->OnButtonUp = [this](Qt::MouseButton b) { ButtonDown(b); };
     Surface->OnPointerMove = [this] { FormMouseMove(); };
-    Surface->OnFirstShow = [this] { Peindre(); };
+    Surface->OnFirstShow = [this] {
+        Peindre();
+        // Said once, when the window first shows: a second copy never shows.
+        if (soundDeviceMissing_ && !soundWarningShown_) {
+            soundWarningShown_ = true;
+            InfoBox(QString::fromLatin1(WindowCaption),
+                    QStringLiteral("Sound is unavailable: %1\nThe game goes on without sound.")
+                        .arg(env_.Sound->UnavailableReason()));
+        }
+    };
 
     Timer = new QTimer(this);
     Timer->setInterval(10);

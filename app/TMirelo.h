@@ -201,6 +201,7 @@ private:
     // they were read, not as this silent run leaves them.
     bool soundDeviceMissing_ = false;
     bool storedPlayMusic_ = false;
+    bool soundWarningShown_ = false;
     // What the value panels show, so the 10 ms tick formats nothing that did not change.
     struct ShownScore {
         int Tiles = -1;

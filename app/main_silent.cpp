@@ -3,6 +3,5 @@
 #include "Startup.h"
 
 int main(int argc, char** argv) {
-    mirelo::SilentSound sound;
-    return mirelo::RunMirelo(argc, argv, sound);
+    return mirelo::RunMirelo(argc, argv, [] { return std::make_unique<mirelo::SilentSound>(); });
 }

@@ -154,6 +154,13 @@ TEST_F(SettingsTest, WithoutASoundDeviceTheStoredSoundOptionsAreKept) {
     soundReason = QStringLiteral("no audio device");
     Start(true);
     EXPECT_FALSE(window->PlayMusic);
+    QApplication::processEvents();
+    ASSERT_EQ(boxes.size(), 1u); // said once, when the window shows
+    EXPECT_TRUE(boxes[0].Text.contains("no audio device"));
+    window->hide();
+    window->show();
+    QApplication::processEvents();
+    EXPECT_EQ(boxes.size(), 1u);
     Close();
     EXPECT_EQ(Value("Mirelo", "PlayMusic"), "1");
     EXPECT_EQ(Value("Mirelo", "PlaySounds"), "1");

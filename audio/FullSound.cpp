@@ -1,0 +1,208 @@
+#include "FullSound.h"
+
+#include "AudioDevice.h"
+#include "MediaControl.h"
+#include "MidiSequencer.h"
+#include "SoundError.h"
+#include "TDGCSoundBuffer.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSocketNotifier>
+#include <QToolButton>
+
+namespace mirelo {
+
+namespace {
+
+QString ReasonOf(const SoundError& e) {
+    return QString::fromStdString(e.Reason().empty() ? std::string(e.what()) : e.Reason());
+}
+
+} // namespace
+
+FullSound::FullSound(QString programFolder)
+    : FullSound(std::move(programFolder), DefaultSoundFont) {}
+
+FullSound::FullSound(QString programFolder, QString soundFont) : folder_(std::move(programFolder)) {
+    LoadEmbeddedLibrary();
+    audio_.SetSoundLibrary(&library_);
+    try {
+        audio_.SetUp();
+    } catch (const SoundError& e) {
+        // No device: the game goes on silent. A library the device cannot take
+        // still leaves the device to the music.
+        if (reason_.isEmpty())
+            reason_ = ReasonOf(e);
+        if (!audio_.Device())
+            return;
+    }
+    try {
+        sequencer_ = std::make_unique<MidiSequencer>(*audio_.Device(), soundFont.toStdString());
+    } catch (const SoundError&) {
+        return;
+    }
+    OpenTune(DefaultTune, nullptr);
+    WatchEndNotices();
+}
+
+FullSound::~FullSound() {
+    // The control belongs to the window and may outlive this object.
+    if (media_) {
+        QObject::disconnect(media_->PlayButton(), nullptr, media_, nullptr);
+        QObject::disconnect(media_->PauseButton(), nullptr, media_, nullptr);
+        media_->setEnabled(false);
+    }
+    notifier_.reset();
+    sequencer_.reset();
+}
+
+void FullSound::LoadEmbeddedLibrary() {
+    QFile file(QStringLiteral(":/sounds/sounds.sl10"));
+    if (!file.open(QIODevice::ReadOnly)) {
+        reason_ = QStringLiteral("The program's sound library is missing.");
+        return;
+    }
+    const QByteArray bytes = file.readAll();
+    try {
+        library_.Sounds.ReadData(reinterpret_cast<const std::uint8_t*>(bytes.constData()),
+                                 static_cast<std::size_t>(bytes.size()));
+    } catch (const SoundError& e) {
+        reason_ = QString::fromUtf8(e.what());
+    }
+}
+
+void FullSound::PlayEffect(int index) {
+    if (index < 0 || index >= audio_.BufferCount())
+        return;
+    audio_.Sound(index)->Play();
+}
+
+QWidget* FullSound::CreateMediaControl(QWidget* parent) {
+    if (media_)
+        return media_;
+    media_ = new MediaControl(parent);
+    WatchEndNotices();
+    QObject::connect(media_->PlayButton(), &QToolButton::clicked, media_, [this] { PlayClick(); });
+    QObject::connect(media_->PauseButton(), &QToolButton::clicked, media_,
+                     [this] { PauseClick(); });
+    return media_;
+}
+
+bool FullSound::MusicCanPlay() const {
+    return sequencer_ && sequencer_->IsOpen();
+}
+
+void FullSound::EnableMusic() {
+    if (media_)
+        media_->setEnabled(true);
+    if (sequencer_) {
+        WatchEndNotices();
+        sequencer_->ArmEndNotice();
+    }
+}
+
+bool FullSound::TuneExists(const QString& fileName) const {
+    // Without a sequencer no tune can play, so the Music menu finds none.
+    return sequencer_ && QFileInfo(QDir(folder_).filePath(fileName)).isFile();
+}
+
+bool FullSound::OpenTune(const QString& fileName, QString* error) {
+    std::string why;
+    const bool opened = sequencer_->Open(QDir(folder_).filePath(fileName).toStdString(), &why);
+    if (opened)
+        defaultTried_ = false;
+    else if (error)
+        *error = QString::fromStdString(why);
+    return opened;
+}
+
+bool FullSound::SelectedMusic(const QString& fileName, QString* error) {
+    if (!sequencer_) {
+        if (error)
+            *error = QStringLiteral("Music cannot be played on this machine.");
+        return false;
+    }
+    // A file that is not there changes nothing; one that is there but cannot be
+    // played has already cost the previous tune, as closing comes first.
+    if (!TuneExists(fileName)) {
+        if (error)
+            *error = QStringLiteral("The tune \"%1\" was not found.").arg(fileName);
+        return false;
+    }
+    WatchEndNotices();
+    sequencer_->Close();
+    if (!OpenTune(fileName, error))
+        return false;
+    // Freshly opened, it stands at its start.
+    sequencer_->Play();
+    return true;
+}
+
+bool FullSound::EnsureTuneOpen() {
+    if (sequencer_->IsOpen())
+        return true;
+    if (defaultTried_)
+        return false;
+    defaultTried_ = true;
+    return OpenTune(DefaultTune, nullptr);
+}
+
+void FullSound::MusicStep() {
+    if (!sequencer_ || !EnsureTuneOpen())
+        return;
+    WatchEndNotices();
+    sequencer_->ArmEndNotice();
+    if (sequencer_->EndReached())
+        sequencer_->Restart();
+}
+
+void FullSound::MediaNotify() {
+    if (!sequencer_)
+        return;
+    sequencer_->TakeNotices();
+    if (sequencer_->EndReached())
+        sequencer_->Restart();
+    sequencer_->ArmEndNotice();
+}
+
+void FullSound::PlayClick() {
+    if (!sequencer_ || !EnsureTuneOpen())
+        return;
+    if (sequencer_->EndReached())
+        sequencer_->Seek(sequencer_->Start());
+    sequencer_->Play();
+}
+
+void FullSound::PauseClick() {
+    if (!sequencer_ || !EnsureTuneOpen())
+        return;
+    // Pause pauses a playing tune and resumes anything else.
+    if (sequencer_->State() == MidiSequencer::Mode::Playing)
+        sequencer_->Pause();
+    else
+        sequencer_->Play();
+}
+
+void FullSound::WatchEndNotices() {
+    if (notifier_ || !sequencer_ || !QCoreApplication::instance())
+        return;
+    notifier_ =
+        std::make_unique<QSocketNotifier>(sequencer_->NoticeHandle(), QSocketNotifier::Read);
+    QObject::connect(notifier_.get(), &QSocketNotifier::activated, notifier_.get(),
+                     [this] { MediaNotify(); });
+}
+
+void FullSound::CloseMusic() {
+    notifier_.reset();
+    // Closed for good: the tick must not open the default tune again.
+    defaultTried_ = true;
+    if (!sequencer_)
+        return;
+    sequencer_->DisarmEndNotice();
+    sequencer_->Close();
+}
+
+} // namespace mirelo

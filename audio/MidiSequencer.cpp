@@ -1,0 +1,221 @@
+#include "MidiSequencer.h"
+
+#include "AudioDevice.h"
+#include "SoundError.h"
+
+#include <filesystem>
+#include <fluidsynth.h>
+#include <sys/eventfd.h>
+#include <unistd.h>
+
+namespace mirelo {
+
+namespace {
+
+// Frames rendered at a time into the stereo scratch of devices that are not
+// two-channel.
+constexpr int ScratchFrames = 1024;
+// The synthesiser renders in blocks of this many frames and keeps the rest of a
+// block for the next call; asking for a whole block always runs the player once.
+constexpr int SynthBlock = 64;
+// The synthesiser's default level is meant for a mix of many sources; the tunes
+// are the only music here and should sit under the effects, not vanish.
+constexpr double SynthGain = 0.8;
+
+} // namespace
+
+MidiSequencer::MidiSequencer(AudioDevice& device, const std::string& soundFont) : device_(device) {
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(soundFont, ec) || !fluid_is_soundfont(soundFont.c_str()))
+        throw SoundError("The sound font could not be loaded", "no sound font at " + soundFont);
+    settings_ = new_fluid_settings();
+    if (!settings_)
+        throw SoundError("The MIDI sequencer could not be created");
+    fluid_settings_setnum(settings_, "synth.sample-rate", device.Rate());
+    fluid_settings_setnum(settings_, "synth.gain", SynthGain);
+    // The player's clock follows the rendered samples, so a tune keeps time with
+    // the device whatever its speed, the test drivers' included.
+    fluid_settings_setstr(settings_, "player.timing-source", "sample");
+    synth_ = new_fluid_synth(settings_);
+    if (!synth_ || fluid_synth_sfload(synth_, soundFont.c_str(), 1) == FLUID_FAILED) {
+        if (synth_)
+            delete_fluid_synth(synth_);
+        delete_fluid_settings(settings_);
+        throw SoundError("The sound font could not be loaded", "cannot read " + soundFont);
+    }
+    noticeFd_ = eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
+    if (noticeFd_ < 0) {
+        delete_fluid_synth(synth_);
+        delete_fluid_settings(settings_);
+        throw SoundError("The MIDI sequencer could not be created", "no end-of-tune notice");
+    }
+    scratch_.resize(2 * ScratchFrames);
+    DeviceLock lock(device_);
+    device_.SetMusic(this);
+}
+
+MidiSequencer::~MidiSequencer() {
+    {
+        DeviceLock lock(device_);
+        device_.SetMusic(nullptr);
+    }
+    Close();
+    delete_fluid_synth(synth_);
+    delete_fluid_settings(settings_);
+    ::close(noticeFd_);
+}
+
+bool MidiSequencer::Open(const std::string& path, std::string* error) {
+    Close();
+    auto fail = [&](const std::string& why) {
+        if (error)
+            *error = why;
+        return false;
+    };
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(path, ec))
+        return fail("The tune \"" + path + "\" was not found.");
+    if (!fluid_is_midifile(path.c_str()))
+        return fail("\"" + path + "\" is not a MIDI file.");
+
+    DeviceLock lock(device_);
+    player_ = new_fluid_player(synth_);
+    if (!player_)
+        return fail("The MIDI sequencer could not open \"" + path + "\".");
+    fluid_player_add(player_, path.c_str());
+    // The player reads its file when it first runs. Run it for one block of the
+    // synthesiser here, on this thread, so the mixer never reads files and the
+    // length is known as soon as the tune is open. The block is thrown away; the
+    // tune then waits, unrendered, for Play. (Seeking back to tick 0 instead
+    // would lose the notes that start there.)
+    fluid_player_play(player_);
+    std::int16_t block[2 * SynthBlock];
+    fluid_synth_write_s16(synth_, SynthBlock, block, 0, 2, block, 1, 2);
+    if (fluid_player_get_total_ticks(player_) <= 0) {
+        delete_fluid_player(player_);
+        player_ = nullptr;
+        fluid_synth_system_reset(synth_);
+        return fail("The MIDI sequencer cannot play \"" + path + "\".");
+    }
+    fileName_ = path;
+    mode_ = Mode::Stopped;
+    return true;
+}
+
+void MidiSequencer::Close() {
+    DeviceLock lock(device_);
+    if (!player_)
+        return;
+    delete_fluid_player(player_);
+    player_ = nullptr;
+    // The next tune starts from silence and fresh channels, not the last one's programs.
+    fluid_synth_all_sounds_off(synth_, -1);
+    fluid_synth_system_reset(synth_);
+    fileName_.clear();
+    mode_ = Mode::Closed;
+}
+
+MidiSequencer::Mode MidiSequencer::State() const {
+    return mode_;
+}
+
+// The player's clock follows the rendered samples, so a tune the mixer does not
+// render stands still, its notes held where they were: that is the pause.
+void MidiSequencer::Play() {
+    DeviceLock lock(device_);
+    if (!player_)
+        return;
+    // A player that ran past its end and finished is started again.
+    fluid_player_play(player_);
+    mode_ = Mode::Playing;
+}
+
+void MidiSequencer::Pause() {
+    DeviceLock lock(device_);
+    if (player_ && mode_ == Mode::Playing)
+        mode_ = Mode::Paused;
+}
+
+void MidiSequencer::Seek(int tick) {
+    DeviceLock lock(device_);
+    if (player_)
+        fluid_player_seek(player_, tick);
+}
+
+void MidiSequencer::Restart() {
+    DeviceLock lock(device_);
+    if (!player_)
+        return;
+    fluid_player_seek(player_, Start());
+    fluid_player_play(player_);
+    mode_ = Mode::Playing;
+}
+
+int MidiSequencer::Length() const {
+    DeviceLock lock(device_);
+    return player_ ? fluid_player_get_total_ticks(player_) : 0;
+}
+
+int MidiSequencer::Position() const {
+    DeviceLock lock(device_);
+    return player_ ? fluid_player_get_current_tick(player_) : 0;
+}
+
+bool MidiSequencer::EndReached() const {
+    DeviceLock lock(device_);
+    return AtEnd();
+}
+
+bool MidiSequencer::AtEnd() const {
+    if (!player_)
+        return false;
+    const int length = fluid_player_get_total_ticks(player_);
+    return length > 0 && fluid_player_get_current_tick(player_) >= Start() + length;
+}
+
+bool MidiSequencer::TakeNotices() {
+    std::uint64_t count = 0;
+    return ::read(noticeFd_, &count, sizeof count) == static_cast<ssize_t>(sizeof count) &&
+           count > 0;
+}
+
+bool MidiSequencer::Render(std::int16_t* out, int frames) {
+    if (mode_ != Mode::Playing || !player_)
+        return false;
+    if (noticeArmed_.load(std::memory_order_relaxed) && AtEnd() &&
+        noticeArmed_.exchange(false, std::memory_order_relaxed)) {
+        const std::uint64_t one = 1;
+        if (::write(noticeFd_, &one, sizeof one) < 0) {
+            // A full counter already wakes the window; nothing is lost.
+        }
+    }
+    // A finished tune that was not restarted costs nothing once its last notes died.
+    if (fluid_player_get_status(player_) == FLUID_PLAYER_DONE &&
+        fluid_synth_get_active_voice_count(synth_) == 0)
+        return false;
+
+    const int channels = device_.Channels();
+    if (channels == 2) {
+        fluid_synth_write_s16(synth_, frames, out, 0, 2, out, 1, 2);
+        return true;
+    }
+    while (frames > 0) {
+        const int n = frames < ScratchFrames ? frames : ScratchFrames;
+        std::int16_t* s = scratch_.data();
+        fluid_synth_write_s16(synth_, n, s, 0, 2, s, 1, 2);
+        for (int f = 0; f < n; ++f, s += 2) {
+            if (channels == 1) {
+                *out++ = static_cast<std::int16_t>((s[0] + s[1]) / 2);
+                continue;
+            }
+            *out++ = s[0];
+            *out++ = s[1];
+            for (int c = 2; c < channels; ++c)
+                *out++ = 0;
+        }
+        frames -= n;
+    }
+    return true;
+}
+
+} // namespace mirelo

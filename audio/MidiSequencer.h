@@ -1,0 +1,85 @@
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <fluidsynth/types.h>
+#include <string>
+#include <vector>
+
+namespace mirelo {
+
+class AudioDevice;
+
+// The MIDI sequencer: a General MIDI synthesiser with one open tune, rendered
+// by the sound device's mixer. Positions are MIDI ticks from the tune's start.
+// Every call from the window's thread takes the device lock; `Render` runs in
+// the device's thread with the lock held.
+//
+// The end of play is reported through a file descriptor rather than a Qt
+// event, because posting an event allocates and the mixer must not: the window
+// watches `NoticeHandle()` and reads the notice on its own thread.
+class MidiSequencer {
+public:
+    enum class Mode { Closed, Stopped, Playing, Paused };
+
+    // A synthesiser at the device's rate with `soundFont` loaded, attached to
+    // the device's mixer. Throws SoundError with the reason when it cannot be made.
+    MidiSequencer(AudioDevice& device, const std::string& soundFont);
+    ~MidiSequencer();
+    MidiSequencer(const MidiSequencer&) = delete;
+    MidiSequencer& operator=(const MidiSequencer&) = delete;
+
+    // Closes any open tune, then opens `path` stopped at its start, its length
+    // known. False with the reason when the file is missing or not a tune.
+    bool Open(const std::string& path, std::string* error);
+    void Close();
+    bool IsOpen() const { return player_ != nullptr; }
+    const std::string& FileName() const { return fileName_; }
+    Mode State() const;
+
+    // Plays on from the current position (resumes a pause). A tune just opened
+    // is at its start.
+    void Play();
+    // Holds the tune where it is, its notes with it, until Play.
+    void Pause();
+    // Applied when the tune next renders. Seeking to the tick the tune is at
+    // loses the notes starting there, so this is for a tune past its start.
+    void Seek(int tick);
+    // Seek to the start and play, in one step: the loop at the end.
+    void Restart();
+
+    // The three position queries, in ticks.
+    int Start() const { return 0; }
+    int Length() const;
+    int Position() const;
+    // The end test, under one lock: the position has reached start + length.
+    // The sequencer's clock runs on past the end, so "reached", not "equal".
+    bool EndReached() const;
+
+    // The next time play reaches the end, one notice is sent.
+    void ArmEndNotice() { noticeArmed_.store(true, std::memory_order_relaxed); }
+    void DisarmEndNotice() { noticeArmed_.store(false, std::memory_order_relaxed); }
+    // Becomes readable when a notice was sent; `TakeNotices` empties it.
+    int NoticeHandle() const { return noticeFd_; }
+    bool TakeNotices();
+
+    // Writes `frames` frames of music over `out`; false when no tune is
+    // sounding (the caller keeps silence). Mixer thread, lock held.
+    bool Render(std::int16_t* out, int frames);
+
+private:
+    bool AtEnd() const;
+
+    AudioDevice& device_;
+    fluid_settings_t* settings_ = nullptr;
+    fluid_synth_t* synth_ = nullptr;
+    fluid_player_t* player_ = nullptr;
+    std::string fileName_;
+    Mode mode_ = Mode::Closed;
+    std::atomic<bool> noticeArmed_{false};
+    int noticeFd_ = -1;
+    // Stereo scratch for devices that are not two-channel, sized at start.
+    std::vector<std::int16_t> scratch_;
+};
+
+} // namespace mirelo
