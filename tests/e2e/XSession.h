@@ -8,6 +8,12 @@
 
 #include <memory>
 
+#include <ostream>
+
+QT_BEGIN_NAMESPACE
+inline void PrintTo(const QString& text, std::ostream* os) { *os << '"' << text.toStdString() << '"'; }
+QT_END_NAMESPACE
+
 namespace mirelo::test {
 
 // A private Xvfb screen with the game running on it, driven by xdotool and
