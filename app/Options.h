@@ -15,6 +15,7 @@ struct Options {
     QString CurrentPlayer = QStringLiteral("Player1");
     int Background = 1; // 0 Kanji, 1 Dragons; anything else checks neither
     bool StartDirectly = true;
+    bool WinnableDeals = false; // deal again until the board is proved winnable
 };
 
 } // namespace mirelo

@@ -24,6 +24,7 @@ Options ReadSettings(const ProfileFile& file, bool withSound, HallOfFame& hall) 
     o.CurrentPlayer = file.ReadString(Section, Key("CurrentPlayer1"), o.CurrentPlayer);
     o.Background = file.ReadInteger(Section, Key("Background"), o.Background);
     o.StartDirectly = file.ReadFlag(Section, Key("StartDirectly"), o.StartDirectly);
+    o.WinnableDeals = file.ReadFlag(Section, Key("WinnableDeals"), o.WinnableDeals);
 
     for (int layout = 1; layout <= LayoutCount; ++layout)
         for (int rank = 1; rank <= HallRanks; ++rank) {
@@ -47,6 +48,7 @@ void WriteSettings(ProfileFile& file, const Options& o, bool withSound, const Ha
     file.WriteString(Section, Key("CurrentPlayer1"), o.CurrentPlayer);
     file.WriteInteger(Section, Key("Background"), o.Background);
     file.WriteFlag(Section, Key("StartDirectly"), o.StartDirectly);
+    file.WriteFlag(Section, Key("WinnableDeals"), o.WinnableDeals);
 
     for (int layout = 1; layout <= LayoutCount; ++layout)
         for (int rank = 1; rank <= HallRanks; ++rank)

@@ -108,6 +108,7 @@ void TMirelo::Init() {
     Layouts.NeverWarn = options.NeverWarn;
     CurrentPlayer = options.CurrentPlayer;
     StartupGame->setChecked(options.StartDirectly);
+    WinnableDeals1->setChecked(options.WinnableDeals);
 
     Kanji1->setChecked(options.Background == 0);
     Dragons1->setChecked(options.Background == 1);
@@ -250,6 +251,7 @@ bool TMirelo::WriteSettingsFile() {
     o.CurrentPlayer = CurrentPlayer;
     o.Background = Kanji1->isChecked() ? 0 : 1;
     o.StartDirectly = StartupGame->isChecked();
+    o.WinnableDeals = WinnableDeals1->isChecked();
     WriteSettings(SettingsFile, o, env_.Sound->HasSound(), Hall);
     QString error;
     if (SettingsFile.Save(SettingsPath(), &error))

@@ -84,8 +84,8 @@ public:
 
     // ----- controls -----
     QAction *New1, *Exit1;
-    QAction *Undo1, *GiveHint, *Shuffle1, *Restart1, *Stoppe, *Pause1;
-    QAction *WarnMe, *StartupGame, *Playsounds1 = nullptr, *Playmusic1 = nullptr;
+    QAction *Undo1, *GiveHint, *Shuffle1, *Restart1, *Stoppe, *Pause1, *CanIWin1;
+    QAction *WarnMe, *StartupGame, *Playsounds1 = nullptr, *Playmusic1 = nullptr, *WinnableDeals1;
     QAction *Changeplayername1, *Moves, *Toolbar1, *Highlight1, *Highlight2, *Highlight3;
     QAction *Kanji1, *Dragons1;
     QAction *Theater1, *Traditional1, *Dragon1, *BigHole1, *Beatle1;
@@ -146,6 +146,7 @@ public:
     void Playmusic1Click();
     void ConfigClick();
     void HelpClick();
+    void CanIWinClick();
     void About1Click();
     void FerralMusClick();
     void GokurakuMusClick();

@@ -6,7 +6,9 @@
 #include "SoundInterface.h"
 #include "SystemClock.h"
 #include "TimeText.h"
+#include "Solver.h"
 #include "WindowSurface.h"
+#include "WinnableDeal.h"
 
 #include <QAction>
 #include <QCoreApplication>
@@ -38,9 +40,19 @@ void TMirelo::BeginGame() {
     Renderer.PaintBackground(CurrentBackground());
     Sheet.ChangeTexture(TileStyle);
     ColorHighlightTile = 0;
-    game.BeginGame(Layouts.CurrentLayout, env_.Clock->TimeOfDayMilliseconds(), env_.Clock->GetTickCount());
+    const std::uint32_t seed = env_.Clock->TimeOfDayMilliseconds();
+    bool proved = true;
+    if (WinnableDeals1->isChecked()) {
+        // Deals with the same generator until the solver proves a deal winnable.
+        proved = DealWinnable(game, Layouts.CurrentLayout, seed, env_.Clock->GetTickCount()).Proved;
+        // The clock starts when the board is there, not when the search began.
+        game.State.StartTick = static_cast<std::int32_t>(env_.Clock->GetTickCount());
+    } else {
+        game.BeginGame(Layouts.CurrentLayout, seed, env_.Clock->GetTickCount());
+    }
     DealtLayout = Layouts.CurrentLayout;
-    ShowMessage(QString::fromLatin1(BannerLine));
+    ShowMessage(proved ? QString::fromLatin1(BannerLine)
+                       : QStringLiteral("No winnable deal found in time: this one may be hopeless."));
     FullRedraw();
     Surface->repaint();
     QCoreApplication::processEvents();
@@ -64,6 +76,20 @@ void TMirelo::StopGame() {
 }
 
 void TMirelo::Back() { game.Back(*this); }
+
+void TMirelo::CanIWinClick() {
+    const GameState& s = game.State;
+    if (s.GameOver || s.GameWon || s.Paused)
+        return;
+    // A second of search answers almost every board; past it the honest answer is "unknown".
+    const SolveOutcome outcome = Solve(game.Grid, game.Places, SolveBudget{50'000'000, 1000});
+    game.State.PenaltySeconds += HintPenaltySeconds;
+    switch (outcome.Result) {
+    case SolveResult::Winnable: ShowMessage(QStringLiteral("This board can still be cleared.")); break;
+    case SolveResult::Hopeless: ShowMessage(QStringLiteral("No way to clear this board from here.")); break;
+    case SolveResult::Unknown: ShowMessage(QStringLiteral("Too hard to tell quickly.")); break;
+    }
+}
 
 void TMirelo::Hint() {
     if (game.Hint())

@@ -51,6 +51,8 @@ void TMirelo::BuildMenus() {
     Restart1 = AddItem(play, QStringLiteral("Restart"), QKeySequence(Qt::CTRL | Qt::Key_R));
     Stoppe = AddItem(play, QStringLiteral("&Stop"), QKeySequence(Qt::CTRL | Qt::Key_X));
     Pause1 = AddItem(play, QStringLiteral("&Pause"), QKeySequence(Qt::CTRL | Qt::Key_P));
+    play->addSeparator();
+    CanIWin1 = AddItem(play, QStringLiteral("Can I still win?"), QKeySequence(Qt::CTRL | Qt::Key_W));
 
     QMenu* options = bar->addMenu(QStringLiteral("Options"));
     QMenu* config = options->addMenu(QStringLiteral("&Configuration"));
@@ -60,6 +62,7 @@ void TMirelo::BuildMenus() {
         Playsounds1 = AddCheckItem(config, QStringLiteral("Play sound effects"));
         Playmusic1 = AddCheckItem(config, QStringLiteral("Play music"));
     }
+    WinnableDeals1 = AddCheckItem(config, QStringLiteral("Deal only winnable boards"));
     Changeplayername1 = AddItem(options, QStringLiteral("Player name"));
     Moves = AddCheckItem(options, QStringLiteral("Show &Moves"), QKeySequence(Qt::CTRL | Qt::Key_M));
     Toolbar1 = AddCheckItem(options, QStringLiteral("Show &Toolbar"), QKeySequence(Qt::CTRL | Qt::Key_T));
@@ -119,6 +122,7 @@ void TMirelo::BuildMenus() {
     connect(Pause1, &QAction::triggered, this, &TMirelo::PauseClick);
     connect(WarnMe, &QAction::triggered, this, &TMirelo::WarnMeClick);
     connect(Contents1, &QAction::triggered, this, &TMirelo::HelpClick);
+    connect(CanIWin1, &QAction::triggered, this, &TMirelo::CanIWinClick);
     connect(About1, &QAction::triggered, this, &TMirelo::About1Click);
     connect(Changeplayername1, &QAction::triggered, this, &TMirelo::ConfigClick);
     if (sound) {

@@ -2,6 +2,7 @@
 #include "WindowFixture.h"
 
 #include "Geometry.h"
+#include "Solver.h"
 #include "Tiles.h"
 #include "WindowSurface.h"
 
@@ -315,6 +316,45 @@ TEST_F(PlayTest, ASlowWinEarnsATitleByItsTime) {
     EXPECT_EQ(boxes[0].Caption, "Train yourself and you shall become a master !");
     EXPECT_EQ(boxes[0].Text, "Congratulations !! You WON !\r\nYour time is : 08:40");
     EXPECT_EQ(window->Hall.Entry(1, 10), "---       510    0");
+}
+
+TEST_F(PlayTest, CanIStillWinAnswersAndChargesLikeAHint) {
+    TwoTilesLeft();
+    window->CanIWin1->trigger();
+    EXPECT_EQ(Panel(7), "This board can still be cleared.");
+    EXPECT_EQ(state().PenaltySeconds, 40);
+
+    game().ClearBoard();
+    game().PlaceTile(1, 10, 10, 1);
+    game().PlaceTile(2, 10, 10, 2); // two tiles stacked: never both free
+    window->FullRedraw();
+    window->CanIWin1->trigger();
+    EXPECT_EQ(Panel(7), "No way to clear this board from here.");
+    EXPECT_EQ(state().PenaltySeconds, 80);
+
+    window->PauseClick();
+    window->ShowMessage("paused");
+    window->CanIWin1->trigger();
+    EXPECT_EQ(Panel(7), "paused");
+    EXPECT_EQ(state().PenaltySeconds, 80);
+}
+
+TEST_F(PlayTest, WinnableDealsOnlyDealsProvedBoardsAndOffDealsAsBefore) {
+    // Off: exactly the plain deal of this seed.
+    Game plain;
+    plain.BeginGame(1, clock.TimeOfDay, 0);
+    EXPECT_EQ(game().Places, plain.Places);
+
+    window->WinnableDeals1->trigger();
+    for (int i = 0; i < 5; ++i) {
+        clock.TimeOfDay += 7919;
+        window->ResetGame();
+        EXPECT_EQ(Panel(7), QString::fromLatin1(BannerLine));
+        const SolveOutcome outcome = Solve(game().Grid, game().Places, SolveBudget{100'000'000, 5000});
+        EXPECT_EQ(outcome.Result, SolveResult::Winnable) << "deal " << i;
+        EXPECT_EQ(state().TilesLeft, 144);
+        EXPECT_FALSE(state().GameOver);
+    }
 }
 
 TEST_F(PlayTest, ClicksAfterStopAreIgnored) {

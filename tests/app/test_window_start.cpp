@@ -51,13 +51,13 @@ TEST_F(WindowTest, FullEditionMenusInOrderWithShortcuts) {
     EXPECT_EQ(Items(MenuTitled(bar, "&File")), (QStringList{"&New|Ctrl+N", "E&xit|Ctrl+C"}));
     EXPECT_EQ(Items(MenuTitled(bar, "&Play")),
               (QStringList{"&Back|Ctrl+Z", "Hint|Ctrl+H", "-", "Shuffle|Ctrl+S", "Restart|Ctrl+R",
-                           "&Stop|Ctrl+X", "&Pause|Ctrl+P"}));
+                           "&Stop|Ctrl+X", "&Pause|Ctrl+P", "-", "Can I still win?|Ctrl+W"}));
     QMenu* options = MenuTitled(bar, "Options");
     EXPECT_EQ(Items(options), (QStringList{"&Configuration>", "Player name|", "Show &Moves|Ctrl+M",
                                            "Show &Toolbar|Ctrl+T", "&Highlight>"}));
     EXPECT_EQ(Items(options->actions()[0]->menu()),
               (QStringList{"Never warn about switches|", "Begin game at startup|",
-                           "Play sound effects|", "Play music|"}));
+                           "Play sound effects|", "Play music|", "Deal only winnable boards|"}));
     EXPECT_EQ(Items(options->actions()[4]->menu()), (QStringList{"None|", "Rectangle|", "Color|"}));
     EXPECT_EQ(Items(MenuTitled(bar, "&Background")), (QStringList{"&Kanji (classic)|", "&Dragons|"}));
     EXPECT_EQ(Items(MenuTitled(bar, "&Layout")),
@@ -77,7 +77,8 @@ TEST_F(WindowTest, SilentEditionHasNoSoundItemsMenuOrControl) {
     QMenuBar* bar = window->menuBar();
     EXPECT_EQ(MenuTitled(bar, "M&usic"), nullptr);
     EXPECT_EQ(Items(MenuTitled(bar, "Options")->actions()[0]->menu()),
-              (QStringList{"Never warn about switches|", "Begin game at startup|"}));
+              (QStringList{"Never warn about switches|", "Begin game at startup|",
+                           "Deal only winnable boards|"}));
     EXPECT_EQ(window->Media, nullptr);
     EXPECT_EQ(window->Playsounds1, nullptr);
 }
