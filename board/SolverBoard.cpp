@@ -4,9 +4,6 @@
 #include <vector>
 
 namespace mirelo {
-namespace {
-
-} // namespace
 
 bool SolverBoard::Load(const BoardGrid& grid, const TilePlaces& places) {
     *this = SolverBoard{};
@@ -36,34 +33,47 @@ bool SolverBoard::Load(const BoardGrid& grid, const TilePlaces& places) {
             stuck = true;
     };
     std::vector<int> order;
+    std::array<bool, TileCount> leftStuck{}, rightStuck{};
     for (int i = 0; i < TileCount; ++i) {
         if (!tiles_.Has(i))
             continue;
         order.push_back(i);
         const TilePlace& p = places[i + 1];
-        bool leftStuck = false, rightStuck = false, coveredForGood = false;
+        bool coveredForGood = false;
         for (int dy = -1; dy <= 1; ++dy) {
-            collect(p.X - 2, p.Y + dy, p.Z, left_[i], leftStuck);
-            collect(p.X + 2, p.Y + dy, p.Z, right_[i], rightStuck);
+            collect(p.X - 2, p.Y + dy, p.Z, left_[i], leftStuck[i]);
+            collect(p.X + 2, p.Y + dy, p.Z, right_[i], rightStuck[i]);
             for (int dx = -1; dx <= 1; ++dx)
                 collect(p.X + dx, p.Y + dy, p.Z + 1, above_[i], coveredForGood);
         }
-        // The tile's own bit stands for a side blocked for good: the side then
-        // never reads as open while the tile is there to be asked about.
-        if (leftStuck)
-            left_[i].Add(i);
-        if (rightStuck)
-            right_[i].Add(i);
-        if (coveredForGood || (leftStuck && rightStuck))
+        if (coveredForGood || (leftStuck[i] && rightStuck[i]))
             neverFree_ = true;
     }
 
     for (int i : order)
         for (const TileSet* mask : {&left_[i], &right_[i], &above_[i]})
             for (int j : order)
-                if (j != i && mask->Has(j))
+                if (mask->Has(j))
                     dependents_[j][dependentCount_[j]++] = static_cast<std::uint8_t>(i);
 
+    FindOrder(places, order, leftStuck, rightStuck);
+    // The tile's own bit stands for a side blocked for good: the side then
+    // never reads as open while the tile is there to be asked about.
+    for (int i : order) {
+        if (leftStuck[i])
+            left_[i].Add(i);
+        if (rightStuck[i])
+            right_[i].Add(i);
+    }
+    for (int f = 0; f < TileCount / 4; ++f)
+        pairable_[f] = static_cast<std::uint8_t>(PairableMatchings(f));
+    return true;
+}
+
+void SolverBoard::FindOrder(const TilePlaces& places, const std::vector<int>& tiles,
+                            const std::array<bool, TileCount>& leftStuck,
+                            const std::array<bool, TileCount>& rightStuck) {
+    std::vector<int> order = tiles;
     // Tiles above lie one level up, so a pass from the top level down sees every
     // tile's covers finished before the tile itself.
     std::stable_sort(order.begin(), order.end(),
@@ -72,20 +82,78 @@ bool SolverBoard::Load(const BoardGrid& grid, const TilePlaces& places) {
         for (int j : order)
             if (above_[i].Has(j)) {
                 over_[i].Add(j);
-                for (int w = 0; w < 3; ++w)
-                    over_[i].W[w] |= over_[j].W[w];
+                over_[i] |= over_[j];
             }
+    for (int i : order)
+        for (int j : order)
+            if (over_[i].Has(j))
+                under_[j].Add(i);
 
-    for (int f = 0; f < TileCount / 4; ++f)
-        for (int a = 0; a < 4; ++a)
-            for (int b = a + 1; b < 4; ++b) {
-                const int ta = 4 * f + a, tb = 4 * f + b;
-                if (tiles_.Has(ta) && tiles_.Has(tb) && (over_[ta].Has(tb) || over_[tb].Has(ta)))
-                    comparable_[f] |= static_cast<std::uint16_t>(1u << ((1u << a) | (1u << b)));
+    // The tiles reached going left (right) from a tile from neighbour to side
+    // neighbour on its level, and whether one of them is blocked on that side
+    // for good. A tile whose right side stays blocked can only leave after all
+    // the tiles to its left, and each of those after the tiles over it.
+    std::array<TileSet, TileCount> toLeft{}, toRight{}, beforeIfLeft{}, beforeIfRight{};
+    std::array<bool, TileCount> leftNever{}, rightNever{};
+    std::stable_sort(order.begin(), order.end(),
+                     [&places](int a, int b) { return places[a + 1].X < places[b + 1].X; });
+    for (int i : order) {
+        leftNever[i] = leftStuck[i];
+        for (int j : order)
+            if (left_[i].Has(j)) {
+                toLeft[i].Add(j);
+                toLeft[i] |= toLeft[j];
+                leftNever[i] = leftNever[i] || leftNever[j];
             }
+    }
+    for (auto it = order.rbegin(); it != order.rend(); ++it) {
+        const int i = *it;
+        rightNever[i] = rightStuck[i];
+        for (int j : order)
+            if (right_[i].Has(j)) {
+                toRight[i].Add(j);
+                toRight[i] |= toRight[j];
+                rightNever[i] = rightNever[i] || rightNever[j];
+            }
+    }
+    for (int i : order) {
+        beforeIfLeft[i] = toLeft[i];
+        beforeIfRight[i] = toRight[i];
+        for (int j : order) {
+            if (toLeft[i].Has(j))
+                beforeIfLeft[i] |= over_[j];
+            if (toRight[i].Has(j))
+                beforeIfRight[i] |= over_[j];
+        }
+        // The tile's own bit: that side can never open, so the tile cannot leave.
+        if (leftNever[i])
+            beforeIfLeft[i].Add(i);
+        if (rightNever[i])
+            beforeIfRight[i].Add(i);
+    }
+
+    // Two tiles of a pair in one row, b reached going right from a: every tile
+    // between them stays while both do (it is hemmed in on both sides), so a
+    // leaves through its left side and b through its right.
     for (int f = 0; f < TileCount / 4; ++f)
-        pairable_[f] = static_cast<std::uint8_t>(PairableMatchings(f));
-    return true;
+        for (unsigned pair = 0; pair < 16; ++pair) {
+            if (CountBits(pair) != 2 || (tiles_.Face(f) & pair) != pair)
+                continue;
+            const int a = 4 * f + std::countr_zero(pair);
+            const int b = 4 * f + 31 - std::countl_zero(pair);
+            TileSet& before = before_[f][pair];
+            before = over_[a];
+            before |= over_[b];
+            // Order the two so that b lies right of a, when they share a row.
+            const bool swapped = toRight[b].Has(a);
+            const int l = swapped ? b : a, r = swapped ? a : b;
+            if (toRight[l].Has(r)) {
+                before |= beforeIfLeft[l];
+                before |= beforeIfRight[r];
+                for (int w = 0; w < 3; ++w)
+                    between_[f][pair].W[w] = toRight[l].W[w] & toLeft[r].W[w];
+            }
+        }
 }
 
 TileSet SolverBoard::FreeTiles(const TileSet& present) const {
@@ -100,42 +168,39 @@ TileSet SolverBoard::FreeTiles(const TileSet& present) const {
 }
 
 unsigned SolverBoard::PairableMatchings(int face) const {
-    if (std::popcount(tiles_.Face(face)) != 4)
+    if (CountBits(tiles_.Face(face)) != 4)
         return 0;
-    // `first` must leave before `second` when a tile of `first` lies over one of `second`.
-    const auto mustPrecede = [&](unsigned first, unsigned second) {
-        for (int x = 0; x < 4; ++x)
-            for (int y = 0; y < 4; ++y)
-                if (((second >> x) & 1u) && ((first >> y) & 1u) && over_[4 * face + x].Has(4 * face + y))
-                    return true;
-        return false;
-    };
     unsigned mask = 0;
     for (int m = 0; m < 3; ++m) {
         const auto [first, second] = MatchingPairs(m);
-        // Two tiles on one pile can never both be free; two pairs that must each
-        // go before the other can never go at all.
-        if (!Comparable(face, first) && !Comparable(face, second) &&
-            !(mustPrecede(first, second) && mustPrecede(second, first)))
+        if (!PairBlocked(face, first) && !PairBlocked(face, second) &&
+            !Deadlocked(face, first, face, second))
             mask |= 1u << m;
     }
     return mask;
 }
 
-bool SolverBoard::ProvablyHopeless(bool byStacking) const {
+bool SolverBoard::ProvablyHopeless(bool byOrder) const {
     // Each removal takes two tiles of one face, so every face needs an even count.
     for (int f = 0; f < TileCount / 4; ++f)
-        if (std::popcount(tiles_.Face(f)) % 2 != 0)
+        if (CountBits(tiles_.Face(f)) % 2 != 0)
             return true;
     if (neverFree_)
         return true;
-    if (byStacking)
-        for (int f = 0; f < TileCount / 4; ++f) {
-            const unsigned here = tiles_.Face(f);
-            if (std::popcount(here) == 2 ? Comparable(f, here)
-                                         : std::popcount(here) == 4 && pairable_[f] == 0)
+    if (!byOrder)
+        return false;
+    for (int f = 0; f < TileCount / 4; ++f) {
+        const unsigned here = tiles_.Face(f);
+        if (CountBits(here) == 4 && pairable_[f] == 0)
+            return true;
+        if (CountBits(here) != 2)
+            continue;
+        if (PairBlocked(f, here))
+            return true;
+        for (int g = 0; g < f; ++g)
+            if (CountBits(tiles_.Face(g)) == 2 && Deadlocked(f, here, g, tiles_.Face(g)))
                 return true;
-        }
+    }
     return false;
 }
 

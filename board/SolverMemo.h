@@ -18,7 +18,8 @@ namespace mirelo {
 // to prove it again, never a wrong answer.
 class SolverMemo {
 public:
-    explicit SolverMemo(std::size_t maxSlots) : maxSlots_(maxSlots < MinSlots ? MinSlots : maxSlots) {
+    explicit SolverMemo(std::size_t maxSlots)
+        : maxSlots_(maxSlots < MinSlots ? MinSlots : maxSlots) {
         slots_.resize(MinSlots);
     }
 

@@ -9,8 +9,10 @@
 //     --budget-ms MS      time budget per deal (default 10000)
 //     --positions P       position budget per deal (default none)
 //     --slow-ms MS        count winnable deals slower than this (default 200)
-//     --without T         switch a technique off: forced, memo, ordering, pairing
-//     --log FILE          one line per deal: layout seed result ms positions
+//     --without T         switch a technique off: forced, memo, ordering, pairing,
+//                         order, relaxation,
+//                         shaving
+//     --log FILE          one line per deal: layout seed result ms positions cpu-ms
 //     --winnable-deal     time "Deal only winnable boards" instead: DealWinnable
 //                         from each seed, with --try-ms (200) and --total-ms (2000)
 
@@ -25,10 +27,19 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <time.h>
 #include <vector>
 
 namespace mirelo {
 namespace {
+
+// CPU time of this thread: on a shared machine the wall clock also counts the
+// time other programs held the CPU.
+double CpuMilliseconds() {
+    timespec t{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+    return t.tv_sec * 1e3 + t.tv_nsec / 1e6;
+}
 
 const char* const LayoutNames[] = {"", "Traditional", "Dragon", "Big Hole", "Theater", "Beatle"};
 
@@ -47,7 +58,8 @@ struct Options {
 [[noreturn]] void Usage(const char* why) {
     std::fprintf(stderr, "mirelo_solve: %s\n", why);
     std::fprintf(stderr, "usage: mirelo_solve LAYOUT [N] [--first-seed S] [--budget-ms MS] "
-                         "[--positions P] [--slow-ms MS] [--without forced|memo|ordering|pairing] "
+                         "[--positions P] [--slow-ms MS] [--without "
+                         "forced|memo|ordering|pairing|order|relaxation|shaving] "
                          "[--log FILE] [--winnable-deal [--try-ms MS] [--total-ms MS]]\n");
     std::exit(2);
 }
@@ -106,6 +118,12 @@ Options Parse(int argc, char** argv) {
                 o.Techniques.Ordering = false;
             else if (t == "pairing")
                 o.Techniques.Pairing = false;
+            else if (t == "order")
+                o.Techniques.Order = false;
+            else if (t == "relaxation")
+                o.Techniques.Relaxation = false;
+            else if (t == "shaving")
+                o.Techniques.Shaving = false;
             else
                 Usage("unknown technique");
         } else if (positional == 0 && arg[0] != '-') {
@@ -151,30 +169,36 @@ const char* ResultName(SolveResult r) {
 }
 
 void SolveLayout(const Options& o, int layout, std::FILE* log) {
-    std::vector<double> times;
+    std::vector<double> times, cpu;
     std::vector<std::uint64_t> positions;
     int winnable = 0, hopeless = 0, unknown = 0, slowWinnable = 0;
     Game game;
     for (int k = 0; k < o.Count; ++k) {
         const std::uint32_t seed = o.FirstSeed + static_cast<std::uint32_t>(k);
         game.BeginGame(layout, seed, 0);
+        const double cpuStart = CpuMilliseconds();
         const SolveOutcome out = SolveWith(game.Grid, game.Places, o.Budget, o.Techniques);
+        cpu.push_back(CpuMilliseconds() - cpuStart);
         times.push_back(out.Milliseconds);
         positions.push_back(out.Positions);
         winnable += out.Result == SolveResult::Winnable;
         hopeless += out.Result == SolveResult::Hopeless;
         unknown += out.Result == SolveResult::Unknown;
-        slowWinnable += out.Result == SolveResult::Winnable && out.Milliseconds > o.SlowMilliseconds;
+        slowWinnable +=
+            out.Result == SolveResult::Winnable && out.Milliseconds > o.SlowMilliseconds;
         if (log)
-            std::fprintf(log, "%d %u %s %.3f %llu\n", layout, seed, ResultName(out.Result),
-                         out.Milliseconds, static_cast<unsigned long long>(out.Positions));
+            std::fprintf(log, "%d %u %s %.3f %llu %.3f\n", layout, seed, ResultName(out.Result),
+                         out.Milliseconds, static_cast<unsigned long long>(out.Positions),
+                         cpu.back());
         if ((k + 1) % 500 == 0)
             std::fprintf(stderr, "  %s: %d/%d\n", LayoutNames[layout], k + 1, o.Count);
     }
     const double n = o.Count;
     const double meanTime = Mean(times);
+    const double meanCpu = Mean(cpu);
     const double meanPositions = Mean(positions);
     std::sort(times.begin(), times.end());
+    std::sort(cpu.begin(), cpu.end());
     std::sort(positions.begin(), positions.end());
     std::printf("%s: %d deals (seeds %u..%u), budget %.0f ms\n", LayoutNames[layout], o.Count,
                 o.FirstSeed, o.FirstSeed + static_cast<std::uint32_t>(o.Count - 1),
@@ -183,6 +207,8 @@ void SolveLayout(const Options& o, int layout, std::FILE* log) {
                 100 * hopeless / n, unknown, 100 * unknown / n);
     std::printf("  time ms    median %.3f  mean %.3f  p99 %.3f  max %.3f\n", Percentile(times, 50),
                 meanTime, Percentile(times, 99), times.back());
+    std::printf("  cpu ms     median %.3f  mean %.3f  p99 %.3f  max %.3f\n", Percentile(cpu, 50),
+                meanCpu, Percentile(cpu, 99), cpu.back());
     std::printf("  positions  median %llu  mean %.0f  p99 %llu  max %llu\n",
                 static_cast<unsigned long long>(Percentile(positions, 50)), meanPositions,
                 static_cast<unsigned long long>(Percentile(positions, 99)),
