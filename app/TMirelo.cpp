@@ -127,6 +127,7 @@ void TMirelo::Init() {
         storedPlayMusic_ = PlayMusic;
         if (env_.Sound->MusicCanPlay() && PlayMusic) {
             env_.Sound->EnableMusic();
+            musicOnFromStart_ = true;
             if (Media)
                 Media->setEnabled(true);
         } else {
@@ -220,7 +221,10 @@ void TMirelo::StartupGameClick() {
 
 void TMirelo::Playsounds1Click() { PlaySounds = Playsounds1->isChecked(); }
 
-void TMirelo::Playmusic1Click() { PlayMusic = Playmusic1->isChecked(); }
+void TMirelo::Playmusic1Click() {
+    PlayMusic = Playmusic1->isChecked();
+    musicOnFromStart_ = false;
+}
 
 void TMirelo::ConfigClick() {
     Configu->PlayerName->setText(CurrentPlayer);
@@ -246,6 +250,8 @@ bool TMirelo::WriteSettingsFile() {
     o.HighlightMode = HighlightMode;
     o.ShowMoves = Moves->isChecked();
     o.PlayMusic = soundDeviceMissing_ ? storedPlayMusic_ : PlayMusic;
+    if (musicOnFromStart_ && PlayMusic && !env_.Sound->MusicCanPlay())
+        o.PlayMusic = false;
     o.PlaySounds = PlaySounds;
     o.NeverWarn = Layouts.NeverWarn;
     o.CurrentPlayer = CurrentPlayer;

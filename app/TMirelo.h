@@ -202,6 +202,10 @@ private:
     // they were read, not as this silent run leaves them.
     bool soundDeviceMissing_ = false;
     bool storedPlayMusic_ = false;
+    // Music was switched on at start on the strength of quick checks, and the
+    // player has not touched it since: if the sound font then failed to load,
+    // the option is saved off, as it would have been had the load come first.
+    bool musicOnFromStart_ = false;
     bool soundWarningShown_ = false;
     // What the value panels show, so the 10 ms tick formats nothing that did not change.
     struct ShownScore {

@@ -3,6 +3,7 @@
 #include "AudioDevice.h"
 #include "MediaControl.h"
 #include "MidiSequencer.h"
+#include "SetUpThread.h"
 #include "SoundError.h"
 #include "TDGCSoundBuffer.h"
 
@@ -26,29 +27,19 @@ QString ReasonOf(const SoundError& e) {
 FullSound::FullSound(QString programFolder)
     : FullSound(std::move(programFolder), DefaultSoundFont) {}
 
-FullSound::FullSound(QString programFolder, QString soundFont) : folder_(std::move(programFolder)) {
+FullSound::FullSound(QString programFolder, QString soundFont, std::chrono::milliseconds musicDelay)
+    : folder_(std::move(programFolder)) {
     LoadEmbeddedLibrary();
-    audio_.SetSoundLibrary(&library_);
-    try {
-        audio_.SetUp();
-    } catch (const SoundError& e) {
-        // No device: the game goes on silent. A library the device cannot take
-        // still leaves the device to the music.
-        if (reason_.isEmpty())
-            reason_ = ReasonOf(e);
-        if (!audio_.Device())
-            return;
-    }
-    try {
-        sequencer_ = std::make_unique<MidiSequencer>(*audio_.Device(), soundFont.toStdString());
-    } catch (const SoundError&) {
-        return;
-    }
-    OpenTune(DefaultTune, nullptr);
-    WatchEndNotices();
+    const std::string font = soundFont.toStdString();
+    const std::string tune = QDir(folder_).filePath(DefaultTune).toStdString();
+    setUp_ =
+        std::make_unique<SetUpThread>([this, font, tune] { SetUpDevice(font, tune); },
+                                      [this, font, tune] { LoadMusic(font, tune); }, musicDelay);
 }
 
 FullSound::~FullSound() {
+    // First, so that nothing below is still being made.
+    setUp_.reset();
     // The control belongs to the window and may outlive this object.
     if (media_) {
         QObject::disconnect(media_->PlayButton(), nullptr, media_, nullptr);
@@ -74,7 +65,92 @@ void FullSound::LoadEmbeddedLibrary() {
     }
 }
 
+// The set-up thread's first step: the device, the buffers, and whether music
+// can play. Nothing of Qt's but the reason's text.
+void FullSound::SetUpDevice(const std::string& soundFont, const std::string& defaultTune) {
+    struct DeviceCallsEnd {
+        ~DeviceCallsEnd() { AudioDevice::ThreadDone(); }
+    } deviceCallsEnd;
+    audio_.SetSoundLibrary(&library_);
+    try {
+        audio_.SetUp();
+    } catch (const SoundError& e) {
+        // No device: the game goes on silent. A library the device cannot take
+        // still leaves the device to the music.
+        if (reason_.isEmpty())
+            reason_ = ReasonOf(e);
+        if (!audio_.Device())
+            return;
+    }
+    fontUsable_ = MidiSequencer::SoundFontLooksUsable(soundFont);
+    tuneOpens_ = fontUsable_ && MidiSequencer::TuneOpens(defaultTune, audio_.Device()->Rate());
+}
+
+// The second step: the sequencer with its sound font, and the default tune.
+void FullSound::LoadMusic(const std::string& soundFont, const std::string& defaultTune) {
+    if (!fontUsable_)
+        return;
+    try {
+        sequencer_ = std::make_unique<MidiSequencer>(*audio_.Device(), soundFont);
+    } catch (const SoundError&) {
+        return;
+    }
+    sequencer_->Open(defaultTune, nullptr);
+}
+
+void FullSound::WaitReady() const {
+    setUp_->WaitFirst();
+}
+
+void FullSound::WaitMusic() {
+    WaitReady();
+    if (musicFinished_)
+        return;
+    setUp_->WaitSecond();
+    FinishMusic();
+}
+
+// Without waiting: whether the music has been loaded, finishing it if so.
+bool FullSound::MusicLoaded() {
+    if (!musicFinished_ && setUp_->SecondDone())
+        WaitMusic();
+    return musicFinished_;
+}
+
+void FullSound::FinishMusic() {
+    musicFinished_ = true;
+    // The checks promised music and the load could not keep the promise: the
+    // control goes grey, as it would have stayed had the load come first.
+    if (tuneOpens_ && !(sequencer_ && sequencer_->IsOpen()) && media_)
+        media_->setEnabled(false);
+    if (armWanted_ && sequencer_) {
+        WatchEndNotices();
+        sequencer_->ArmEndNotice();
+    }
+}
+
+TDGCSoundLib& FullSound::Library() {
+    WaitReady();
+    return library_;
+}
+
+TDGCAudio& FullSound::Audio() {
+    WaitReady();
+    return audio_;
+}
+
+MidiSequencer* FullSound::Sequencer() const {
+    setUp_->WaitSecond();
+    return sequencer_.get();
+}
+
+QString FullSound::UnavailableReason() const {
+    WaitReady();
+    return reason_;
+}
+
 void FullSound::PlayEffect(int index) {
+    WaitReady();
     if (index < 0 || index >= audio_.BufferCount())
         return;
     audio_.Sound(index)->Play();
@@ -84,7 +160,6 @@ QWidget* FullSound::CreateMediaControl(QWidget* parent) {
     if (media_)
         return media_;
     media_ = new MediaControl(parent);
-    WatchEndNotices();
     QObject::connect(media_->PlayButton(), &QToolButton::clicked, media_, [this] { PlayClick(); });
     QObject::connect(media_->PauseButton(), &QToolButton::clicked, media_,
                      [this] { PauseClick(); });
@@ -92,12 +167,20 @@ QWidget* FullSound::CreateMediaControl(QWidget* parent) {
 }
 
 bool FullSound::MusicCanPlay() const {
-    return sequencer_ && sequencer_->IsOpen();
+    WaitReady();
+    if (setUp_->SecondDone())
+        return sequencer_ && sequencer_->IsOpen();
+    return tuneOpens_;
 }
 
 void FullSound::EnableMusic() {
+    WaitReady();
     if (media_)
         media_->setEnabled(true);
+    if (!MusicLoaded()) {
+        armWanted_ = true;
+        return;
+    }
     if (sequencer_) {
         WatchEndNotices();
         sequencer_->ArmEndNotice();
@@ -105,6 +188,7 @@ void FullSound::EnableMusic() {
 }
 
 bool FullSound::TuneExists(const QString& fileName) const {
+    setUp_->WaitSecond();
     // Without a sequencer no tune can play, so the Music menu finds none.
     return sequencer_ && QFileInfo(QDir(folder_).filePath(fileName)).isFile();
 }
@@ -120,6 +204,7 @@ bool FullSound::OpenTune(const QString& fileName, QString* error) {
 }
 
 bool FullSound::SelectedMusic(const QString& fileName, QString* error) {
+    WaitMusic();
     if (!sequencer_) {
         if (error)
             *error = QStringLiteral("Music cannot be played on this machine.");
@@ -151,7 +236,9 @@ bool FullSound::EnsureTuneOpen() {
 }
 
 void FullSound::MusicStep() {
-    if (!sequencer_ || !EnsureTuneOpen())
+    // Until the music is loaded no tune can have been started, so there is
+    // nothing to restart; the tick does not wait for the load.
+    if (!MusicLoaded() || !sequencer_ || !EnsureTuneOpen())
         return;
     WatchEndNotices();
     sequencer_->ArmEndNotice();
@@ -169,6 +256,7 @@ void FullSound::MediaNotify() {
 }
 
 void FullSound::PlayClick() {
+    WaitMusic();
     if (!sequencer_ || !EnsureTuneOpen())
         return;
     if (sequencer_->EndReached())
@@ -177,6 +265,7 @@ void FullSound::PlayClick() {
 }
 
 void FullSound::PauseClick() {
+    WaitMusic();
     if (!sequencer_ || !EnsureTuneOpen())
         return;
     // Pause pauses a playing tune and resumes anything else.
@@ -196,6 +285,10 @@ void FullSound::WatchEndNotices() {
 }
 
 void FullSound::CloseMusic() {
+    WaitReady();
+    // At close a sound font not yet loaded is not loaded at all.
+    setUp_->SkipSecond();
+    musicFinished_ = true;
     notifier_.reset();
     // Closed for good: the tick must not open the default tune again.
     defaultTried_ = true;

@@ -7,13 +7,16 @@
 
 #include <QPointer>
 #include <QString>
+#include <chrono>
 #include <memory>
+#include <string>
 
 class QSocketNotifier;
 
 namespace mirelo {
 
 class MidiSequencer;
+class SetUpThread;
 
 // The full edition's sound: the embedded sound library played through the
 // sound device, and the looping MIDI tunes with their Play/Pause control.
@@ -24,12 +27,21 @@ class MidiSequencer;
 // Construct it after the QApplication, and call CloseMusic() (as the window does
 // when it closes) or destroy it before the QApplication ends: the end of a tune
 // is reported through the event loop of the thread that made it.
+//
+// The set-up runs on a thread of its own while the window is built. The device
+// and the checks that say whether music can play come first; the first call
+// that needs them waits for them. The sound font is loaded once the window is
+// up, or as soon as a call needs the music, whichever comes first. A sound font
+// that passes the checks and still fails to load greys the control and finds
+// no tunes, as if music had been unavailable from the start.
 class FullSound final : public SoundInterface {
 public:
-    // Tunes are looked up in `programFolder`.
+    // Tunes are looked up in `programFolder`. Returns before the set-up is done.
     explicit FullSound(QString programFolder);
-    // The same with another sound font (tests use a missing one).
-    FullSound(QString programFolder, QString soundFont);
+    // The same with another sound font (tests use a missing one), loaded
+    // `musicDelay` after start unless needed sooner.
+    FullSound(QString programFolder, QString soundFont,
+              std::chrono::milliseconds musicDelay = MusicLoadDelay);
     ~FullSound() override;
     FullSound(const FullSound&) = delete;
     FullSound& operator=(const FullSound&) = delete;
@@ -43,21 +55,34 @@ public:
     bool SelectedMusic(const QString& fileName, QString* error) override;
     void MusicStep() override;
     void CloseMusic() override;
-    QString UnavailableReason() const override { return reason_; }
+    QString UnavailableReason() const override;
 
     // ----- for tests and benchmarks -----
-    TDGCSoundLib& Library() { return library_; }
-    TDGCAudio& Audio() { return audio_; }
-    // Null when music is unavailable.
-    MidiSequencer* Sequencer() const { return sequencer_.get(); }
+    TDGCSoundLib& Library();
+    TDGCAudio& Audio();
+    // Waits for the sound font; null when music is unavailable.
+    MidiSequencer* Sequencer() const;
     MediaControl* Media() const { return media_; }
+    // Waits for the device and the checks; what every call does first.
+    void WaitReady() const;
+    // Also waits for the sound font and the default tune: what every call
+    // that plays or asks about a tune does.
+    void WaitMusic();
 
     static inline const QString DefaultTune = QStringLiteral("ferral.mid");
     static inline const QString DefaultSoundFont =
         QStringLiteral("/usr/share/sounds/sf2/default-GM.sf2");
+    // Reading the sound font takes the set-up thread a core for tens of
+    // milliseconds; this long after start the window is up and has its first
+    // picture, and a player has hardly reached for the music yet.
+    static constexpr std::chrono::milliseconds MusicLoadDelay{1000};
 
 private:
     void LoadEmbeddedLibrary();
+    void SetUpDevice(const std::string& soundFont, const std::string& defaultTune);
+    void LoadMusic(const std::string& soundFont, const std::string& defaultTune);
+    bool MusicLoaded();
+    void FinishMusic();
     bool OpenTune(const QString& fileName, QString* error);
     bool EnsureTuneOpen();
     void WatchEndNotices();
@@ -75,6 +100,15 @@ private:
     // The default tune is reopened once when music is wanted and none is open;
     // a missing file is not looked for again on every tick.
     bool defaultTried_ = false;
+    // What the checks found: the sound font looks loadable, the default tune opens.
+    bool fontUsable_ = false;
+    bool tuneOpens_ = false;
+    // EnableMusic came before the music was loaded.
+    bool armWanted_ = false;
+    bool musicFinished_ = false;
+    // Ended first in the destructor: its steps fill in the members above,
+    // which nothing on the window's thread touches before waiting for them.
+    std::unique_ptr<SetUpThread> setUp_;
 };
 
 } // namespace mirelo

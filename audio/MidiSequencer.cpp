@@ -3,8 +3,11 @@
 #include "AudioDevice.h"
 #include "SoundError.h"
 
+#include <array>
+#include <dlfcn.h>
 #include <filesystem>
 #include <fluidsynth.h>
+#include <fstream>
 #include <sys/eventfd.h>
 #include <unistd.h>
 
@@ -22,21 +25,102 @@ constexpr int SynthBlock = 64;
 // are the only music here and should sit under the effects, not vanish.
 constexpr double SynthGain = 0.8;
 
+// Where the synthesiser library is built with OpenMP, its sound-font loader
+// hands each sample to a team of threads that spin while one thread reads the
+// file: on two cores that took three times as long as one thread alone, and
+// kept both cores busy while the window was being built. The setting is the
+// calling thread's own; looked up by name, as builds without OpenMP lack it.
+void LoadOnThisThreadOnly() {
+    using SetThreads = void (*)(int);
+    if (void* set = dlsym(RTLD_DEFAULT, "omp_set_num_threads"))
+        reinterpret_cast<SetThreads>(set)(1);
+}
+
+// The player's settings: its clock follows the rendered samples, so a tune
+// keeps time with the device whatever its speed, the test drivers' included.
+fluid_settings_t* NewSettings(int rate) {
+    fluid_settings_t* settings = new_fluid_settings();
+    if (settings) {
+        fluid_settings_setnum(settings, "synth.sample-rate", rate);
+        fluid_settings_setstr(settings, "player.timing-source", "sample");
+    }
+    return settings;
+}
+
+std::uint32_t Le32(const std::array<unsigned char, 12>& b, std::size_t at) {
+    return b[at] | b[at + 1] << 8 | b[at + 2] << 16 | static_cast<std::uint32_t>(b[at + 3]) << 24;
+}
+
+bool IsTuneFile(const std::string& path) {
+    std::error_code ec;
+    return std::filesystem::is_regular_file(path, ec) && fluid_is_midifile(path.c_str());
+}
+
+// Runs a player over the first block of `path`, the events going nowhere; the
+// player reads its file as it first runs. Its length, or 0 when unreadable.
+int FirstBlockLength(fluid_synth_t* synth, const std::string& path, bool toSynth,
+                     fluid_player_t** kept) {
+    fluid_player_t* player = new_fluid_player(synth);
+    if (!player)
+        return 0;
+    if (!toSynth)
+        fluid_player_set_playback_callback(
+            player, [](void*, fluid_midi_event_t*) { return FLUID_OK; }, nullptr);
+    fluid_player_add(player, path.c_str());
+    fluid_player_play(player);
+    std::int16_t block[2 * SynthBlock];
+    fluid_synth_write_s16(synth, SynthBlock, block, 0, 2, block, 1, 2);
+    const int length = fluid_player_get_total_ticks(player);
+    if (kept && length > 0)
+        *kept = player;
+    else
+        delete_fluid_player(player);
+    return length;
+}
+
 } // namespace
+
+bool MidiSequencer::SoundFontLooksUsable(const std::string& soundFont) {
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(soundFont, ec) || !fluid_is_soundfont(soundFont.c_str()))
+        return false;
+    // The loader's first check, and what a file cut short fails.
+    const auto size = std::filesystem::file_size(soundFont, ec);
+    std::array<unsigned char, 12> head{};
+    std::ifstream in(soundFont, std::ios::binary);
+    if (ec || !in.read(reinterpret_cast<char*>(head.data()), head.size()))
+        return false;
+    return Le32(head, 4) + std::uintmax_t{8} == size;
+}
+
+bool MidiSequencer::TuneOpens(const std::string& path, int rate) {
+    if (!IsTuneFile(path))
+        return false;
+    fluid_settings_t* settings = NewSettings(rate);
+    if (!settings)
+        return false;
+    // One voice and no effects: this synthesiser never sounds.
+    fluid_settings_setint(settings, "synth.polyphony", 1);
+    fluid_settings_setint(settings, "synth.reverb.active", 0);
+    fluid_settings_setint(settings, "synth.chorus.active", 0);
+    fluid_synth_t* synth = new_fluid_synth(settings);
+    const bool opens = synth && FirstBlockLength(synth, path, false, nullptr) > 0;
+    if (synth)
+        delete_fluid_synth(synth);
+    delete_fluid_settings(settings);
+    return opens;
+}
 
 MidiSequencer::MidiSequencer(AudioDevice& device, const std::string& soundFont) : device_(device) {
     std::error_code ec;
     if (!std::filesystem::is_regular_file(soundFont, ec) || !fluid_is_soundfont(soundFont.c_str()))
         throw SoundError("The sound font could not be loaded", "no sound font at " + soundFont);
-    settings_ = new_fluid_settings();
+    settings_ = NewSettings(device.Rate());
     if (!settings_)
         throw SoundError("The MIDI sequencer could not be created");
-    fluid_settings_setnum(settings_, "synth.sample-rate", device.Rate());
     fluid_settings_setnum(settings_, "synth.gain", SynthGain);
-    // The player's clock follows the rendered samples, so a tune keeps time with
-    // the device whatever its speed, the test drivers' included.
-    fluid_settings_setstr(settings_, "player.timing-source", "sample");
     synth_ = new_fluid_synth(settings_);
+    LoadOnThisThreadOnly();
     if (!synth_ || fluid_synth_sfload(synth_, soundFont.c_str(), 1) == FLUID_FAILED) {
         if (synth_)
             delete_fluid_synth(synth_);
@@ -75,25 +159,16 @@ bool MidiSequencer::Open(const std::string& path, std::string* error) {
     std::error_code ec;
     if (!std::filesystem::is_regular_file(path, ec))
         return fail("The tune \"" + path + "\" was not found.");
-    if (!fluid_is_midifile(path.c_str()))
+    if (!IsTuneFile(path))
         return fail("\"" + path + "\" is not a MIDI file.");
 
     DeviceLock lock(device_);
-    player_ = new_fluid_player(synth_);
-    if (!player_)
-        return fail("The MIDI sequencer could not open \"" + path + "\".");
-    fluid_player_add(player_, path.c_str());
     // The player reads its file when it first runs. Run it for one block of the
     // synthesiser here, on this thread, so the mixer never reads files and the
     // length is known as soon as the tune is open. The block is thrown away; the
     // tune then waits, unrendered, for Play. (Seeking back to tick 0 instead
     // would lose the notes that start there.)
-    fluid_player_play(player_);
-    std::int16_t block[2 * SynthBlock];
-    fluid_synth_write_s16(synth_, SynthBlock, block, 0, 2, block, 1, 2);
-    if (fluid_player_get_total_ticks(player_) <= 0) {
-        delete_fluid_player(player_);
-        player_ = nullptr;
+    if (FirstBlockLength(synth_, path, true, &player_) <= 0) {
         fluid_synth_system_reset(synth_);
         return fail("The MIDI sequencer cannot play \"" + path + "\".");
     }
@@ -128,6 +203,7 @@ void MidiSequencer::Play() {
     // A player that ran past its end and finished is started again.
     fluid_player_play(player_);
     mode_ = Mode::Playing;
+    device_.Wake();
 }
 
 void MidiSequencer::Pause() {
@@ -149,6 +225,7 @@ void MidiSequencer::Restart() {
     fluid_player_seek(player_, Start());
     fluid_player_play(player_);
     mode_ = Mode::Playing;
+    device_.Wake();
 }
 
 int MidiSequencer::Length() const {
@@ -179,6 +256,13 @@ bool MidiSequencer::TakeNotices() {
            count > 0;
 }
 
+bool MidiSequencer::Audible() const {
+    // A finished tune that was not restarted costs nothing once its last notes died.
+    return mode_ == Mode::Playing && player_ &&
+           !(fluid_player_get_status(player_) == FLUID_PLAYER_DONE &&
+             fluid_synth_get_active_voice_count(synth_) == 0);
+}
+
 bool MidiSequencer::Render(std::int16_t* out, int frames) {
     if (mode_ != Mode::Playing || !player_)
         return false;
@@ -189,9 +273,7 @@ bool MidiSequencer::Render(std::int16_t* out, int frames) {
             // A full counter already wakes the window; nothing is lost.
         }
     }
-    // A finished tune that was not restarted costs nothing once its last notes died.
-    if (fluid_player_get_status(player_) == FLUID_PLAYER_DONE &&
-        fluid_synth_get_active_voice_count(synth_) == 0)
+    if (!Audible())
         return false;
 
     const int channels = device_.Channels();

@@ -29,6 +29,13 @@ public:
     MidiSequencer(const MidiSequencer&) = delete;
     MidiSequencer& operator=(const MidiSequencer&) = delete;
 
+    // Whether a sequencer could load `soundFont`, judged without loading it:
+    // the file is there, is a sound font, and is as long as it says it is.
+    static bool SoundFontLooksUsable(const std::string& soundFont);
+    // Whether Open would open `path`, found out as Open does but without a
+    // sound font: quick enough to ask before the sound font is loaded.
+    static bool TuneOpens(const std::string& path, int rate);
+
     // Closes any open tune, then opens `path` stopped at its start, its length
     // known. False with the reason when the file is missing or not a tune.
     bool Open(const std::string& path, std::string* error);
@@ -63,6 +70,8 @@ public:
     int NoticeHandle() const { return noticeFd_; }
     bool TakeNotices();
 
+    // Whether Render would write anything now. Lock held.
+    bool Audible() const;
     // Writes `frames` frames of music over `out`; false when no tune is
     // sounding (the caller keeps silence). Mixer thread, lock held.
     bool Render(std::int16_t* out, int frames);

@@ -93,6 +93,8 @@ void TDGCSoundBuffer::Play() {
     DeviceLock lock(device_);
     position_ = 0;
     playing_ = frames_ > 0;
+    if (playing_)
+        device_.Wake();
 }
 
 void TDGCSoundBuffer::Stop() {
@@ -152,9 +154,9 @@ void TDGCSoundBuffer::UpdateGains() {
     }
 }
 
-void TDGCSoundBuffer::MixInto(std::int16_t* out, int frames) {
+bool TDGCSoundBuffer::MixInto(std::int16_t* out, int frames) {
     if (!playing_)
-        return;
+        return false;
     const int n = std::min(frames, frames_ - position_);
     const std::int16_t* src =
         samples_.data() + static_cast<std::size_t>(position_) * deviceChannels_;
@@ -167,6 +169,7 @@ void TDGCSoundBuffer::MixInto(std::int16_t* out, int frames) {
     position_ += n;
     if (position_ >= frames_)
         playing_ = false;
+    return n > 0;
 }
 
 } // namespace mirelo

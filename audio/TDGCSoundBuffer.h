@@ -53,8 +53,9 @@ public:
     std::span<const std::int16_t> Samples() const { return samples_; }
     int Frames() const { return frames_; }
 
-    // Adds what is left to play into `out`; the mixer calls it with the lock held.
-    void MixInto(std::int16_t* out, int frames);
+    // Adds what is left to play into `out`; false when nothing was left. The
+    // mixer calls it with the lock held.
+    bool MixInto(std::int16_t* out, int frames);
 
 private:
     void UpdateGains();

@@ -11,6 +11,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <new>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -35,6 +36,12 @@ void operator delete(void* p, std::size_t) noexcept {
 namespace {
 
 using mirelo::FullSound;
+using Clock = std::chrono::steady_clock;
+using namespace std::chrono_literals;
+
+double Ms(Clock::duration d) {
+    return std::chrono::duration<double, std::milli>(d).count();
+}
 
 const char* const Tunes[] = {"ferral.mid", "gokuraku.mid", "mirelo.mid", "gisors.mid"};
 
@@ -109,6 +116,72 @@ void BM_MusicStep(benchmark::State& state) {
     ReportAllocations(state, before);
 }
 BENCHMARK(BM_MusicStep);
+
+// Start-up as the window's thread sees it. The constructor returns at once
+// (the time measured); "ready_ms" is when the device and the checks are done,
+// which the window first asks about some 40 ms after making the sound;
+// "music_ms" is the sound font and the default tune, loaded after that.
+void BM_StartUp(benchmark::State& state) {
+    double ready = 0;
+    double music = 0;
+    for (auto _ : state) {
+        const auto start = Clock::now();
+        FullSound sound(QStringLiteral(MIRELO_TUNES_DIR), FullSound::DefaultSoundFont, 1h);
+        const auto made = Clock::now();
+        sound.WaitReady();
+        const auto readyAt = Clock::now();
+        sound.WaitMusic();
+        state.SetIterationTime(std::chrono::duration<double>(made - start).count());
+        ready += Ms(readyAt - start);
+        music += Ms(Clock::now() - readyAt);
+        if (!sound.MusicCanPlay())
+            state.SkipWithError("no music");
+    }
+    const auto n = static_cast<double>(state.iterations());
+    state.counters["ready_ms"] = ready / n;
+    state.counters["music_ms"] = music / n;
+}
+BENCHMARK(BM_StartUp)->UseManualTime()->Iterations(10)->Unit(benchmark::kMillisecond);
+
+// From a sound request to the mixer's first frames of it: with the device
+// closed for being idle (0), it is opened first; with it open (1), the request
+// waits for the next period.
+void BM_FirstSound(benchmark::State& state) {
+    FullSound sound(QStringLiteral(MIRELO_TUNES_DIR));
+    mirelo::AudioDevice* device = sound.Audio().Device();
+    if (!device || sound.Audio().BufferCount() < 3) {
+        state.SkipWithError("no sound device");
+        return;
+    }
+    const bool keepOpen = state.range(0) == 1;
+    device->SetIdleTime(keepOpen ? std::chrono::milliseconds(1h) : 1ms);
+    mirelo::TDGCSoundBuffer* refused = sound.Audio().Sound(mirelo::SoundRefused);
+    for (auto _ : state) {
+        if (!keepOpen) {
+            while (device->Running())
+                std::this_thread::sleep_for(1ms);
+            // Closing waits out two periods of the device; a request in that
+            // time waits for it too.
+            std::this_thread::sleep_for(60ms);
+        }
+        const auto start = Clock::now();
+        sound.PlayEffect(mirelo::SoundRefused);
+        while (refused->PositionFrames() == 0)
+            std::this_thread::yield();
+        state.SetIterationTime(std::chrono::duration<double>(Clock::now() - start).count());
+        while (refused->Playing())
+            std::this_thread::sleep_for(1ms);
+        // Somewhere else in the device's period next time.
+        std::this_thread::sleep_for(std::chrono::microseconds(1700 * (state.iterations() % 7)));
+    }
+    state.SetLabel(keepOpen ? "device open" : "device closed");
+}
+BENCHMARK(BM_FirstSound)
+    ->Arg(0)
+    ->Arg(1)
+    ->UseManualTime()
+    ->Iterations(30)
+    ->Unit(benchmark::kMillisecond);
 
 } // namespace
 

@@ -166,6 +166,24 @@ TEST_F(SettingsTest, WithoutASoundDeviceTheStoredSoundOptionsAreKept) {
     EXPECT_EQ(Value("Mirelo", "PlaySounds"), "1");
 }
 
+TEST_F(SettingsTest, MusicWhoseSoundFontFailsAfterStartIsSavedOffUnlessThePlayerChoseIt) {
+    WriteFile("[Mirelo]\nPlayMusic=1\n");
+    soundCanPlay = true;
+    Start(true);
+    ASSERT_TRUE(window->PlayMusic);
+    sound->CanPlay = false; // the late load of the sound font failed
+    Close();
+    EXPECT_EQ(Value("Mirelo", "PlayMusic"), "0");
+
+    WriteFile("[Mirelo]\nPlayMusic=1\n");
+    Start(true);
+    sound->CanPlay = false;
+    window->Playmusic1->trigger(); // off, then on again: the player's own choice
+    window->Playmusic1->trigger();
+    Close();
+    EXPECT_EQ(Value("Mirelo", "PlayMusic"), "1");
+}
+
 TEST_F(SettingsTest, MusicThatCanPlayEnablesTheControlAndTheTunesButStartsNothing) {
     WriteFile("[Mirelo]\nPlayMusic=1\n");
     soundCanPlay = true;

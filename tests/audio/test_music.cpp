@@ -1,6 +1,7 @@
 // The tunes: opening, looping, choosing, pausing, and what happens when a tune,
 // the sound font or the device is missing. The tests write tunes of their own,
 // a single held note each, so a loop takes half a second of sound.
+#include "AudioDevice.h"
 #include "AudioTestSupport.h"
 #include "FullSound.h"
 #include "MediaControl.h"
@@ -223,6 +224,35 @@ TEST_F(Music, PauseButtonPausesAndResumesPlayButtonRestartsAtTheEnd) {
     control->PlayButton()->click();
     ASSERT_TRUE(WaitUntil([&] { return seq.Position() < seq.Length(); }));
     EXPECT_EQ(seq.State(), Mode::Playing);
+}
+
+// A paused tune sounds nothing, so the device is closed under it; resumed, it
+// opens the device again and goes on from where it stood.
+TEST_F(Music, APausedTuneLetsTheDeviceCloseAndGoesOnWhereItStood) {
+    FullSound sound(folder.path());
+    AudioDevice& device = *sound.Audio().Device();
+    device.SetIdleTime(std::chrono::milliseconds(10));
+    auto* control = static_cast<MediaControl*>(sound.CreateMediaControl(nullptr));
+    std::unique_ptr<QWidget> owner(control);
+    control->setEnabled(true);
+    QString error;
+    ASSERT_TRUE(sound.SelectedMusic(QStringLiteral("gisors.mid"), &error)) << error.toStdString();
+    MidiSequencer& seq = *sound.Sequencer();
+    ASSERT_TRUE(WaitUntil([&] { return seq.Position() > 120; }));
+    // Many idle times long: a tune that sounds keeps the device open.
+    QTest::qWait(60);
+    EXPECT_TRUE(device.Running());
+
+    control->PauseButton()->click();
+    ASSERT_TRUE(WaitUntil([&] { return !device.Running(); }));
+    const int paused = seq.Position();
+    EXPECT_LT(paused, seq.Length());
+    control->PauseButton()->click();
+    EXPECT_TRUE(WaitUntil([&] { return device.Running(); }));
+    // Nobody asked for the end notice, so nothing takes the tune back to its
+    // start: it moves on from `paused`, never from before it.
+    EXPECT_GE(seq.Position(), paused);
+    EXPECT_TRUE(WaitUntil([&] { return seq.Position() > paused; }));
 }
 
 // The tunes the game ships, from the folder the build copies beside the programs.

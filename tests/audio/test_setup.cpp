@@ -1,0 +1,193 @@
+// The set-up off the window's thread: the two steps and their order, and the
+// music answers given before the sound font is loaded, which must be the ones
+// the load gives.
+#include "AudioTestSupport.h"
+#include "FullSound.h"
+#include "MediaControl.h"
+#include "MidiSequencer.h"
+#include "SetUpThread.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QWidget>
+#include <atomic>
+#include <chrono>
+#include <gtest/gtest.h>
+#include <stdexcept>
+#include <thread>
+
+namespace mirelo {
+namespace {
+
+using namespace std::chrono_literals;
+using test::WaitUntil;
+
+TEST(SetUpThread, TheSecondStepWaitsForItsTimeOrForSomeoneToWait) {
+    std::atomic<int> order{0};
+    int first = 0;
+    int second = 0;
+    SetUpThread steps([&] { first = ++order; }, [&] { second = ++order; }, 1h);
+    steps.WaitFirst();
+    EXPECT_EQ(first, 1);
+    EXPECT_FALSE(steps.SecondDone());
+    // An hour early.
+    steps.WaitSecond();
+    EXPECT_EQ(second, 2);
+    EXPECT_TRUE(steps.SecondDone());
+}
+
+TEST(SetUpThread, TheSecondStepRunsByItselfOnceItsTimeComes) {
+    std::atomic<bool> ran{false};
+    SetUpThread steps([] {}, [&] { ran = true; }, 1ms);
+    ASSERT_TRUE(WaitUntil([&] { return steps.SecondDone(); }));
+    EXPECT_TRUE(ran);
+}
+
+TEST(SetUpThread, ASecondStepNotBegunIsSkipped) {
+    std::atomic<bool> ran{false};
+    {
+        SetUpThread steps([] {}, [&] { ran = true; }, 1h);
+        steps.WaitFirst();
+    }
+    EXPECT_FALSE(ran) << "the end of the thread ran a step an hour early";
+
+    SetUpThread steps([] {}, [&] { ran = true; }, 1h);
+    EXPECT_FALSE(steps.SkipSecond());
+    // Skipped for good: waiting for it neither runs it nor hangs.
+    steps.WaitSecond();
+    EXPECT_TRUE(steps.SecondDone());
+    EXPECT_FALSE(ran);
+}
+
+TEST(SetUpThread, SkippingARunningSecondStepWaitsForItsEnd) {
+    std::atomic<bool> begun{false};
+    std::atomic<bool> ended{false};
+    SetUpThread steps([] {},
+                      [&] {
+                          begun = true;
+                          std::this_thread::sleep_for(30ms);
+                          ended = true;
+                      },
+                      0ms);
+    ASSERT_TRUE(WaitUntil([&] { return begun.load(); }));
+    EXPECT_TRUE(steps.SkipSecond());
+    EXPECT_TRUE(ended);
+}
+
+TEST(SetUpThread, EachStepsErrorReachesItsFirstWaiterOnce) {
+    SetUpThread steps([] { throw std::runtime_error("first"); },
+                      [] { throw std::runtime_error("second"); }, 1h);
+    try {
+        steps.WaitFirst();
+        ADD_FAILURE() << "the first step's error was lost";
+    } catch (const std::runtime_error& e) {
+        EXPECT_STREQ(e.what(), "first");
+    }
+    EXPECT_NO_THROW(steps.WaitFirst());
+    try {
+        steps.WaitSecond();
+        ADD_FAILURE() << "the second step's error was lost";
+    } catch (const std::runtime_error& e) {
+        EXPECT_STREQ(e.what(), "second");
+    }
+    EXPECT_NO_THROW(steps.WaitSecond());
+}
+
+// Music before and after the sound font is loaded.
+class LateMusic : public ::testing::Test {
+protected:
+    void SetUp() override {
+        test::WriteTune(Path("ferral.mid"), 72, 1);
+        test::WriteTune(Path("gisors.mid"), 81, 2);
+    }
+    QString Path(const char* name) const { return folder.filePath(QString::fromLatin1(name)); }
+    void Write(const char* name, const QByteArray& bytes) const {
+        QFile file(Path(name));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+    }
+
+    test::DiskOutput disk;
+    QTemporaryDir folder;
+};
+
+TEST_F(LateMusic, ASoundFontCutShortMeansNoMusicBeforeAndAfterTheLoad) {
+    QFile font(FullSound::DefaultSoundFont);
+    ASSERT_TRUE(font.open(QIODevice::ReadOnly));
+    Write("short.sf2", font.read(256 * 1024));
+    EXPECT_TRUE(MidiSequencer::SoundFontLooksUsable(FullSound::DefaultSoundFont.toStdString()));
+    EXPECT_FALSE(MidiSequencer::SoundFontLooksUsable(Path("short.sf2").toStdString()));
+
+    FullSound sound(folder.path(), Path("short.sf2"), 1h);
+    EXPECT_FALSE(sound.MusicCanPlay());
+    EXPECT_EQ(sound.Sequencer(), nullptr);
+    EXPECT_FALSE(sound.MusicCanPlay());
+    EXPECT_EQ(sound.Audio().BufferCount(), 3);
+}
+
+TEST_F(LateMusic, ADefaultTuneThatIsNoTuneInsideMeansNoMusicBeforeAndAfterTheLoad) {
+    // A MIDI file's signature over bytes that are no MIDI track.
+    Write("ferral.mid", QByteArray("MThd\0\0\0\6\0\0\0\1\1\xe0MTrk\0\0\x09\x04\0\xff", 22));
+    EXPECT_FALSE(MidiSequencer::TuneOpens(Path("ferral.mid").toStdString(), 44100));
+    EXPECT_TRUE(MidiSequencer::TuneOpens(Path("gisors.mid").toStdString(), 44100));
+
+    FullSound sound(folder.path(), FullSound::DefaultSoundFont, 1h);
+    EXPECT_FALSE(sound.MusicCanPlay());
+    ASSERT_NE(sound.Sequencer(), nullptr);
+    EXPECT_FALSE(sound.Sequencer()->IsOpen());
+    EXPECT_FALSE(sound.MusicCanPlay());
+    // The other tunes still play once music is switched on.
+    QString error;
+    EXPECT_TRUE(sound.SelectedMusic(QStringLiteral("gisors.mid"), &error)) << error.toStdString();
+}
+
+TEST_F(LateMusic, TheAnswersBeforeTheLoadAreTheAnswersAfterIt) {
+    FullSound sound(folder.path(), FullSound::DefaultSoundFont, 1h);
+    EXPECT_TRUE(sound.MusicCanPlay());
+    sound.WaitMusic();
+    EXPECT_TRUE(sound.MusicCanPlay());
+    ASSERT_NE(sound.Sequencer(), nullptr);
+    EXPECT_EQ(sound.Sequencer()->State(), MidiSequencer::Mode::Stopped);
+    EXPECT_EQ(sound.Sequencer()->Length(), 480);
+}
+
+// Only the load itself can tell this sound font is broken inside: the control
+// the checks let start-up enable goes grey, and no tune is found, as if the
+// load had come first.
+TEST_F(LateMusic, ASoundFontBrokenInsideGreysTheControlOnceLoaded) {
+    QByteArray bogus("RIFF\0\0\0\0sfbk", 12);
+    bogus.append(4096, '\x5a');
+    const auto size = static_cast<std::uint32_t>(bogus.size() - 8);
+    for (int i = 0; i < 4; ++i)
+        bogus[4 + i] = static_cast<char>(size >> (8 * i));
+    Write("bogus.sf2", bogus);
+
+    QWidget window;
+    FullSound sound(folder.path(), Path("bogus.sf2"), 20ms);
+    QWidget* control = sound.CreateMediaControl(&window);
+    ASSERT_TRUE(sound.MusicCanPlay());
+    sound.EnableMusic();
+    EXPECT_TRUE(control->isEnabled());
+    // The tick notices the end of the load without waiting for it.
+    ASSERT_TRUE(WaitUntil([&] {
+        sound.MusicStep();
+        return !control->isEnabled();
+    }));
+    EXPECT_FALSE(sound.MusicCanPlay());
+    EXPECT_FALSE(sound.TuneExists(QStringLiteral("gisors.mid")));
+    QString error;
+    EXPECT_FALSE(sound.SelectedMusic(QStringLiteral("gisors.mid"), &error));
+    EXPECT_EQ(sound.Audio().BufferCount(), 3);
+}
+
+TEST_F(LateMusic, ClosingBeforeTheLoadLoadsNothing) {
+    FullSound sound(folder.path(), FullSound::DefaultSoundFont, 1h);
+    ASSERT_TRUE(sound.MusicCanPlay());
+    sound.CloseMusic();
+    EXPECT_EQ(sound.Sequencer(), nullptr);
+    sound.MusicStep();
+    EXPECT_EQ(sound.Sequencer(), nullptr);
+}
+
+} // namespace
+} // namespace mirelo
