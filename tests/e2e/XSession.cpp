@@ -4,6 +4,9 @@
 #include <QFile>
 #include <QProcessEnvironment>
 #include <QThread>
+#include <QtEndian>
+
+#include <bit>
 
 #include <unistd.h>
 
@@ -24,16 +27,76 @@ QString RunToString(const QString& program, const QStringList& args, const QProc
     return QString::fromLocal8Bit(p.readAllStandardOutput()).trimmed();
 }
 
+// One colour channel of a pixel, scaled to 0..255.
+int Channel(quint32 pixel, quint32 mask) {
+    if (mask == 0)
+        return 0;
+    const int shift = std::countr_zero(mask);
+    return static_cast<int>(((pixel & mask) >> shift) * 255 / (mask >> shift));
+}
+
+// Reads the dump xwd writes: a header of big-endian 32-bit fields, the window
+// name, the colour map, then the pixels. Read here rather than through an image
+// converter, which costs ten times as long as the dump itself, so that a test
+// can afford a look at the screen after every click.
+QImage ImageFromXwd(const QByteArray& data) {
+    constexpr int Fields = 25;
+    if (data.size() < 4 * Fields)
+        return {};
+    const auto field = [&data](int i) { return qFromBigEndian<quint32>(data.constData() + 4 * i); };
+    const quint32 headerSize = field(0), format = field(2), width = field(4), height = field(5),
+                  byteOrder = field(7), bitsPerPixel = field(11), bytesPerLine = field(12),
+                  red = field(14), green = field(15), blue = field(16), colours = field(19);
+    constexpr quint32 ZPixmap = 2, LsbFirst = 0;
+    if (format != ZPixmap || (bitsPerPixel != 24 && bitsPerPixel != 32) || width == 0 || height == 0 ||
+        width > 16384 || height > 16384)
+        return {};
+    const qint64 start = qint64(headerSize) + 12 * qint64(colours);
+    const int bytes = static_cast<int>(bitsPerPixel / 8);
+    if (bytesPerLine < width * bytes || data.size() < start + qint64(bytesPerLine) * height)
+        return {};
+    QImage image(static_cast<int>(width), static_cast<int>(height), QImage::Format_RGB32);
+    for (quint32 y = 0; y < height; ++y) {
+        const auto* in = reinterpret_cast<const uchar*>(data.constData() + start + qint64(bytesPerLine) * y);
+        auto* out = reinterpret_cast<QRgb*>(image.scanLine(static_cast<int>(y)));
+        for (quint32 x = 0; x < width; ++x, in += bytes) {
+            quint32 pixel = 0;
+            for (int k = 0; k < bytes; ++k)
+                pixel |= quint32(in[k]) << (byteOrder == LsbFirst ? 8 * k : 8 * (bytes - 1 - k));
+            out[x] = qRgb(Channel(pixel, red), Channel(pixel, green), Channel(pixel, blue));
+        }
+    }
+    return image;
+}
+
 } // namespace
+
+bool PollUntil(const std::function<bool()>& condition, int milliseconds, int intervalMs) {
+    QElapsedTimer timer;
+    timer.start();
+    while (!condition()) {
+        if (timer.elapsed() > milliseconds)
+            return false;
+        QThread::msleep(intervalMs);
+    }
+    return true;
+}
+
+QString GameProgram(const char* name) {
+    return QString::fromLatin1(MIRELO_APP_DIR) + QLatin1Char('/') + QLatin1String(name);
+}
 
 XSession::XSession(int width, int height) {
     int fds[2];
     if (pipe(fds) != 0)
         return;
     xvfb_.setProgram(QStringLiteral("Xvfb"));
+    // Without -noreset Xvfb resets whenever its last client leaves, as when a
+    // test has killed the game and polls with xdotool, and a program connecting
+    // during the reset is refused ("could not connect to display").
     xvfb_.setArguments({QStringLiteral("-displayfd"), QString::number(fds[1]), QStringLiteral("-screen"),
                         QStringLiteral("0"), QStringLiteral("%1x%2x24").arg(width).arg(height),
-                        QStringLiteral("-nolisten"), QStringLiteral("tcp")});
+                        QStringLiteral("-nolisten"), QStringLiteral("tcp"), QStringLiteral("-noreset")});
     // Xvfb writes its display number to the inherited pipe once it is ready.
     xvfb_.setChildProcessModifier([fd = fds[0]] { close(fd); });
     xvfb_.start();
@@ -136,18 +199,49 @@ bool XSession::Key(const QString& keys) {
     return Xdotool({QStringLiteral("windowfocus"), QStringLiteral("--sync"), window_, QStringLiteral("key"), keys});
 }
 
-QImage XSession::Screenshot() {
+QImage XSession::Screenshot(const QString& window) {
     QProcess xwd;
     xwd.setProcessEnvironment(Environment({}));
-    QProcess convert;
-    xwd.setStandardOutputProcess(&convert);
-    xwd.start(QStringLiteral("xwd"), {QStringLiteral("-root"), QStringLiteral("-silent")});
-    convert.start(QStringLiteral("convert"), {QStringLiteral("xwd:-"), QStringLiteral("png:-")});
-    xwd.waitForFinished(10000);
-    convert.waitForFinished(10000);
-    QImage image;
-    image.loadFromData(convert.readAllStandardOutput(), "PNG");
-    return image.convertToFormat(QImage::Format_RGB32);
+    xwd.start(QStringLiteral("xwd"), window.isEmpty() ? QStringList{QStringLiteral("-root"), QStringLiteral("-silent")}
+                                                      : QStringList{QStringLiteral("-id"), window,
+                                                                    QStringLiteral("-silent")});
+    if (!xwd.waitForFinished(10000) || xwd.exitStatus() != QProcess::NormalExit || xwd.exitCode() != 0) {
+        xwd.kill();
+        xwd.waitForFinished();
+        return {};
+    }
+    return ImageFromXwd(xwd.readAllStandardOutput());
+}
+
+QStringList XSession::GameWindows() {
+    if (game_.state() != QProcess::Running)
+        return {};
+    const QString found = XdotoolOutput({QStringLiteral("search"), QStringLiteral("--onlyvisible"),
+                                         QStringLiteral("--pid"), QString::number(game_.processId())});
+    return found.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+}
+
+QString XSession::WindowName(const QString& window) {
+    return XdotoolOutput({QStringLiteral("getwindowname"), window});
+}
+
+QRect XSession::WindowGeometry(const QString& window) {
+    // One "NAME=value" line each for WINDOW, X, Y, WIDTH, HEIGHT and SCREEN.
+    const QString shell = XdotoolOutput({QStringLiteral("getwindowgeometry"), QStringLiteral("--shell"), window});
+    QRect rect;
+    for (const QString& line : shell.split(QLatin1Char('\n'))) {
+        const QString name = line.section(QLatin1Char('='), 0, 0);
+        const int value = line.section(QLatin1Char('='), 1).toInt();
+        if (name == QLatin1String("X"))
+            rect.moveLeft(value);
+        else if (name == QLatin1String("Y"))
+            rect.moveTop(value);
+        else if (name == QLatin1String("WIDTH"))
+            rect.setWidth(value);
+        else if (name == QLatin1String("HEIGHT"))
+            rect.setHeight(value);
+    }
+    return rect;
 }
 
 int XSession::WaitForExit(int milliseconds) {

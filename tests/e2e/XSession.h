@@ -2,16 +2,22 @@
 
 #include <QImage>
 #include <QProcess>
+#include <QRect>
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
 
+#include <functional>
 #include <memory>
 
 #include <ostream>
 
 QT_BEGIN_NAMESPACE
 inline void PrintTo(const QString& text, std::ostream* os) { *os << '"' << text.toStdString() << '"'; }
+inline void PrintTo(const QPoint& p, std::ostream* os) { *os << '(' << p.x() << ", " << p.y() << ')'; }
+inline void PrintTo(const QRect& r, std::ostream* os) {
+    *os << r.width() << 'x' << r.height() << " at (" << r.x() << ", " << r.y() << ')';
+}
 QT_END_NAMESPACE
 
 namespace mirelo::test {
@@ -41,7 +47,14 @@ public:
     bool Click(int x, int y, int button = 1);
     // Focuses the game's window and types `keys` (xdotool key syntax).
     bool Key(const QString& keys);
-    QImage Screenshot();
+    // The whole screen, or only the window `window` (a menu that is not drawn
+    // into the root window's picture, for one).
+    QImage Screenshot(const QString& window = {});
+    // The visible top-level windows of the game's process.
+    QStringList GameWindows();
+    QString WindowName(const QString& window);
+    // Where a window lies on the screen; an empty rectangle when it cannot be told.
+    QRect WindowGeometry(const QString& window);
     // Waits for the game to end; returns its exit code, or -1 on a time-out.
     int WaitForExit(int milliseconds);
 
@@ -61,6 +74,13 @@ private:
     QString configHome_;
     QString window_;
 };
+
+// Checks `condition` every `intervalMs` until it holds or `milliseconds` pass;
+// whether it held.
+bool PollUntil(const std::function<bool()>& condition, int milliseconds, int intervalMs = 50);
+
+// The path of one of the game's programs in the build.
+QString GameProgram(const char* name);
 
 // The screen row where the window's client area shows the row `pictureRow` of
 // `picture`, found by matching one column of pixels; -1 when it is not shown.
