@@ -2,9 +2,7 @@
 #include "XSession.h"
 
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
-#include <QThread>
 
 #include <gtest/gtest.h>
 
@@ -13,20 +11,7 @@
 namespace mirelo::test {
 namespace {
 
-QString Program(const char* name) { return QString::fromLatin1(MIRELO_APP_DIR) + QLatin1Char('/') + QLatin1String(name); }
-
 QString SettingsOf(const XSession& x) { return x.ConfigHome() + QStringLiteral("/Mirelo.ini"); }
-
-bool WaitFor(const std::function<bool()>& condition, int milliseconds) {
-    QElapsedTimer timer;
-    timer.start();
-    while (!condition()) {
-        if (timer.elapsed() > milliseconds)
-            return false;
-        QThread::msleep(100);
-    }
-    return true;
-}
 
 class SecondCopy : public ::testing::TestWithParam<const char*> {};
 
@@ -34,14 +19,14 @@ TEST_P(SecondCopy, RaisesTheMinimisedFirstCopyAndEndsWithoutSaving) {
     XSession x(800, 600);
     ASSERT_TRUE(x.Ok());
     ASSERT_TRUE(x.StartWindowManager());
-    ASSERT_TRUE(x.Start(Program("mirelo")));
+    ASSERT_TRUE(x.Start(GameProgram("mirelo")));
     ASSERT_TRUE(x.Xdotool({QStringLiteral("windowminimize"), QStringLiteral("--sync"), x.WindowId()}));
-    ASSERT_TRUE(WaitFor([&] { return !x.GameWindowVisible(); }, 5000)) << "the window did not minimise";
+    ASSERT_TRUE(PollUntil([&] { return !x.GameWindowVisible(); }, 5000)) << "the window did not minimise";
 
-    auto second = x.Launch(Program(GetParam()));
+    auto second = x.Launch(GameProgram(GetParam()));
     ASSERT_TRUE(second->waitForFinished(15000)) << "the second copy kept running";
     EXPECT_EQ(second->exitCode(), 0);
-    EXPECT_TRUE(WaitFor([&] { return x.GameWindowVisible(); }, 5000)) << "the first copy was not restored";
+    EXPECT_TRUE(PollUntil([&] { return x.GameWindowVisible(); }, 5000)) << "the first copy was not restored";
     EXPECT_FALSE(QFile::exists(SettingsOf(x))) << "the second copy wrote the settings";
     EXPECT_EQ(x.Game().state(), QProcess::Running);
 
@@ -57,7 +42,7 @@ INSTANTIATE_TEST_SUITE_P(EitherEdition, SecondCopy, ::testing::Values("mirelo", 
 TEST(OrderlyEnd, SigtermClosesTheWindowAndSaves) {
     XSession x(800, 600);
     ASSERT_TRUE(x.Ok());
-    ASSERT_TRUE(x.Start(Program("mirelo_silent")));
+    ASSERT_TRUE(x.Start(GameProgram("mirelo_silent")));
     x.Game().terminate(); // SIGTERM
     EXPECT_EQ(x.WaitForExit(10000), 0);
     QFile file(SettingsOf(x));
@@ -70,13 +55,13 @@ TEST(OrderlyEnd, SigtermClosesTheWindowAndSaves) {
 TEST(StaleMarker, AKilledCopyDoesNotBlockTheNextStart) {
     XSession x(800, 600);
     ASSERT_TRUE(x.Ok());
-    ASSERT_TRUE(x.Start(Program("mirelo")));
+    ASSERT_TRUE(x.Start(GameProgram("mirelo")));
     x.Game().kill(); // SIGKILL: no chance to clean up
     x.Game().waitForFinished(5000);
-    ASSERT_TRUE(WaitFor([&] { return !x.GameWindowVisible(); }, 5000));
+    ASSERT_TRUE(PollUntil([&] { return !x.GameWindowVisible(); }, 5000));
 
-    auto next = x.Launch(Program("mirelo_silent"));
-    EXPECT_TRUE(WaitFor([&] { return x.GameWindowVisible(); }, 10000)) << "the next start did not show its window";
+    auto next = x.Launch(GameProgram("mirelo_silent"));
+    EXPECT_TRUE(PollUntil([&] { return x.GameWindowVisible(); }, 10000)) << "the next start did not show its window";
     EXPECT_FALSE(next->waitForFinished(1500)) << "the next start ended as if another copy ran";
     EXPECT_FALSE(QFile::exists(SettingsOf(x))); // the killed copy saved nothing
     next->terminate();

@@ -11,10 +11,6 @@
 namespace mirelo::test {
 namespace {
 
-QString Program(const char* name) {
-    return QString::fromLatin1(MIRELO_APP_DIR) + QLatin1Char('/') + QLatin1String(name);
-}
-
 QString Value(const XSession& x, const char* section, const char* key) {
     ProfileFile file;
     file.Load(x.ConfigHome() + QStringLiteral("/Mirelo.ini"));
@@ -38,7 +34,7 @@ bool Choose(XSession& x, const QString& menuKey, int downs, const QStringList& m
 TEST(OptionsThroughMenus, AreSavedAtCloseAndInForceAtTheNextStart) {
     XSession x(800, 600);
     ASSERT_TRUE(x.Ok());
-    ASSERT_TRUE(x.Start(Program("mirelo_silent")));
+    ASSERT_TRUE(x.Start(GameProgram("mirelo_silent")));
     // Tiles › Red (third item), Background › Kanji (first), Options › Highlight › Color.
     ASSERT_TRUE(Choose(x, QStringLiteral("alt+t"), 2));
     ASSERT_TRUE(Choose(x, QStringLiteral("alt+b"), 0));
@@ -54,6 +50,12 @@ TEST(OptionsThroughMenus, AreSavedAtCloseAndInForceAtTheNextStart) {
     ASSERT_TRUE(Choose(x, QStringLiteral("alt+b"), 0,
                        toOptions + QStringList{QStringLiteral("Right"), QStringLiteral("Down")}));
     ASSERT_TRUE(x.Key(QStringLiteral("ctrl+m"))); // Show Moves off
+    // Options › Player name: the dialog takes the keys typed while it is up.
+    ASSERT_TRUE(Choose(x, QStringLiteral("alt+b"), 0, toOptions + QStringList{QStringLiteral("Down")}));
+    ASSERT_TRUE(x.Xdotool({QStringLiteral("key"), QStringLiteral("ctrl+a"), QStringLiteral("BackSpace")}));
+    ASSERT_TRUE(x.Xdotool({QStringLiteral("type"), QStringLiteral("--delay"), QStringLiteral("40"),
+                           QStringLiteral("Ada")}));
+    ASSERT_TRUE(x.Xdotool({QStringLiteral("key"), QStringLiteral("Return")}));
     QThread::msleep(200);
     ASSERT_TRUE(x.Key(QStringLiteral("ctrl+c")));
     ASSERT_EQ(x.WaitForExit(10000), 0);
@@ -64,15 +66,17 @@ TEST(OptionsThroughMenus, AreSavedAtCloseAndInForceAtTheNextStart) {
     EXPECT_EQ(Value(x, "Mirelo", "NeverWarn"), "1");
     EXPECT_EQ(Value(x, "Mirelo", "StartDirectly"), "0");
     EXPECT_EQ(Value(x, "Mirelo", "ShowMoves"), "0");
+    EXPECT_EQ(Value(x, "Mirelo", "CurrentPlayer1"), "Ada");
 
     // The next start reads them: no game is dealt, so the window shows the Kanji
     // background alone; closing at once writes the same values back.
-    ASSERT_TRUE(x.Start(Program("mirelo")));
+    ASSERT_TRUE(x.Start(GameProgram("mirelo")));
     ASSERT_TRUE(x.Key(QStringLiteral("ctrl+c")));
     ASSERT_EQ(x.WaitForExit(10000), 0);
     EXPECT_EQ(Value(x, "Mirelo", "Tileset"), "2");
     EXPECT_EQ(Value(x, "Mirelo", "StartDirectly"), "0");
     EXPECT_EQ(Value(x, "Mirelo", "Highlight"), "2");
+    EXPECT_EQ(Value(x, "Mirelo", "CurrentPlayer1"), "Ada");
 }
 
 } // namespace
