@@ -2,9 +2,9 @@
 
 #include "MidiSequencer.h"
 #include "SoundError.h"
+#include "SoundLibraries.h"
 #include "TDGCSoundBuffer.h"
 
-#include <SDL.h>
 #include <algorithm>
 #include <cstring>
 
@@ -42,29 +42,30 @@ SDL_AudioSpec Wanted(int rate, int channels, int period, AudioDevice* device) {
 
 } // namespace
 
-AudioDevice::AudioDevice() : idle_(IdleClose) {
-    SDL_SetHint(SDL_HINT_AUDIO_DEVICE_APP_NAME, "Mirelo");
-    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0)
-        throw SoundError("Failed to Create DirectSound", SDL_GetError());
+AudioDevice::AudioDevice() : sdl_(Sdl()), idle_(IdleClose) {
+    sdl_.SDL_SetHint(SDL_HINT_AUDIO_DEVICE_APP_NAME, "Mirelo");
+    if (sdl_.SDL_InitSubSystem(SDL_INIT_AUDIO) != 0)
+        throw SoundError("Failed to Create DirectSound", sdl_.SDL_GetError());
 
     // The first open tells whether there is a device at all, and its format.
     const SDL_AudioSpec want = Wanted(WantedRate, WantedChannels, WantedPeriod, this);
     SDL_AudioSpec have{};
-    id_ = SDL_OpenAudioDevice(nullptr, 0, &want, &have,
-                              SDL_AUDIO_ALLOW_FREQUENCY_CHANGE | SDL_AUDIO_ALLOW_CHANNELS_CHANGE);
+    id_ = sdl_.SDL_OpenAudioDevice(nullptr, 0, &want, &have,
+                                   SDL_AUDIO_ALLOW_FREQUENCY_CHANGE |
+                                       SDL_AUDIO_ALLOW_CHANNELS_CHANGE);
     if (id_ == 0) {
-        const std::string reason = SDL_GetError();
-        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+        const std::string reason = sdl_.SDL_GetError();
+        sdl_.SDL_QuitSubSystem(SDL_INIT_AUDIO);
         throw SoundError("Failed to Create DirectSound", reason);
     }
     rate_ = have.freq;
     channels_ = have.channels;
     period_ = have.samples;
-    if (const char* name = SDL_GetCurrentAudioDriver())
+    if (const char* name = sdl_.SDL_GetCurrentAudioDriver())
         driver_ = name;
     voices_.reserve(8);
     state_ = State::Running;
-    SDL_PauseAudioDevice(id_, 0);
+    sdl_.SDL_PauseAudioDevice(id_, 0);
     // Nothing plays yet: the keeper closes the device at once.
     checkNow_ = true;
     keeper_ = std::thread([this] { Keep(); });
@@ -78,8 +79,8 @@ AudioDevice::~AudioDevice() {
     keeperWake_.notify_one();
     keeper_.join();
     if (state_ != State::Closed)
-        SDL_CloseAudioDevice(id_);
-    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+        sdl_.SDL_CloseAudioDevice(id_);
+    sdl_.SDL_QuitSubSystem(SDL_INIT_AUDIO);
 }
 
 void AudioDevice::Lock() const {
@@ -123,7 +124,9 @@ void AudioDevice::Wake() {
 }
 
 void AudioDevice::ThreadDone() {
-    SDL_TLSCleanup();
+    // A thread that found no libraries made no SDL calls.
+    if (const SdlCalls* sdl = SdlIfOpen())
+        sdl->SDL_TLSCleanup();
 }
 
 bool AudioDevice::Running() const {
@@ -203,11 +206,11 @@ void AudioDevice::Reopen() {
     SDL_AudioSpec have{};
     // No changes allowed: SDL converts if the device now differs, so the
     // buffers and the synthesiser made for the first format stay right.
-    const SDL_AudioDeviceID id = SDL_OpenAudioDevice(nullptr, 0, &want, &have, 0);
+    const SDL_AudioDeviceID id = sdl_.SDL_OpenAudioDevice(nullptr, 0, &want, &have, 0);
     // At once: what was asked for is waiting, and the mixer needs no state of
     // ours to play it.
     if (id != 0)
-        SDL_PauseAudioDevice(id, 0);
+        sdl_.SDL_PauseAudioDevice(id, 0);
     DeviceLock lock(*this);
     if (id == 0) {
         // The device went away. What was asked for is dropped rather than
@@ -235,7 +238,7 @@ void AudioDevice::CloseIfIdle() {
         }
         state_ = State::Closing;
     }
-    SDL_CloseAudioDevice(id_);
+    sdl_.SDL_CloseAudioDevice(id_);
     DeviceLock lock(*this);
     state_ = State::Closed;
     id_ = 0;

@@ -12,6 +12,7 @@ namespace mirelo {
 
 class MidiSequencer;
 class TDGCSoundBuffer;
+struct SdlCalls;
 
 // The program's one output stream, and the small mixer that feeds it from the
 // device's own thread: the music first, then every playing sound added on top.
@@ -26,8 +27,9 @@ class TDGCSoundBuffer;
 // of this class: asking for sound only sets a flag and wakes that thread.
 class AudioDevice {
 public:
-    // Opens the default output device to learn its format. Throws SoundError
-    // with the device's own reason when there is none to be had.
+    // Opens the default output device to learn its format (opening SDL2 and
+    // FluidSynth first, if no one has). Throws SoundError with the reason when
+    // there is no device to be had, or the libraries cannot be loaded.
     AudioDevice();
     ~AudioDevice();
     AudioDevice(const AudioDevice&) = delete;
@@ -76,6 +78,7 @@ private:
     // Something is playing or about to: lock held.
     bool Sounding() const;
 
+    const SdlCalls& sdl_;
     std::uint32_t id_ = 0;
     int rate_ = 0;
     int channels_ = 0;

@@ -28,12 +28,14 @@ class SetUpThread;
 // when it closes) or destroy it before the QApplication ends: the end of a tune
 // is reported through the event loop of the thread that made it.
 //
-// The set-up runs on a thread of its own while the window is built. The device
-// and the checks that say whether music can play come first; the first call
-// that needs them waits for them. The sound font is loaded once the window is
-// up, or as soon as a call needs the music, whichever comes first. A sound font
-// that passes the checks and still fails to load greys the control and finds
-// no tunes, as if music had been unavailable from the start.
+// The set-up runs on a thread of its own while the window is built. It opens
+// SDL2 and FluidSynth (SoundLibraries.h), then the device, then makes the
+// checks that say whether music can play; the first call that needs them waits
+// for them. Without either library the game is silent, as without a device.
+// The sound font is loaded once the window is up, or as soon as a call needs
+// the music, whichever comes first. A sound font that passes the checks and
+// still fails to load greys the control and finds no tunes, as if music had
+// been unavailable from the start.
 class FullSound final : public SoundInterface {
 public:
     // Tunes are looked up in `programFolder`. Returns before the set-up is done.

@@ -2,11 +2,10 @@
 
 #include "AudioDevice.h"
 #include "SoundError.h"
+#include "SoundLibraries.h"
 
 #include <array>
-#include <dlfcn.h>
 #include <filesystem>
-#include <fluidsynth.h>
 #include <fstream>
 #include <sys/eventfd.h>
 #include <unistd.h>
@@ -29,20 +28,19 @@ constexpr double SynthGain = 0.8;
 // hands each sample to a team of threads that spin while one thread reads the
 // file: on two cores that took three times as long as one thread alone, and
 // kept both cores busy while the window was being built. The setting is the
-// calling thread's own; looked up by name, as builds without OpenMP lack it.
-void LoadOnThisThreadOnly() {
-    using SetThreads = void (*)(int);
-    if (void* set = dlsym(RTLD_DEFAULT, "omp_set_num_threads"))
-        reinterpret_cast<SetThreads>(set)(1);
+// calling thread's own; builds without OpenMP lack the call.
+void LoadOnThisThreadOnly(const FluidCalls& lib) {
+    if (lib.omp_set_num_threads)
+        lib.omp_set_num_threads(1);
 }
 
 // The player's settings: its clock follows the rendered samples, so a tune
 // keeps time with the device whatever its speed, the test drivers' included.
-fluid_settings_t* NewSettings(int rate) {
-    fluid_settings_t* settings = new_fluid_settings();
+fluid_settings_t* NewSettings(const FluidCalls& lib, int rate) {
+    fluid_settings_t* settings = lib.new_fluid_settings();
     if (settings) {
-        fluid_settings_setnum(settings, "synth.sample-rate", rate);
-        fluid_settings_setstr(settings, "player.timing-source", "sample");
+        lib.fluid_settings_setnum(settings, "synth.sample-rate", rate);
+        lib.fluid_settings_setstr(settings, "player.timing-source", "sample");
     }
     return settings;
 }
@@ -51,38 +49,52 @@ std::uint32_t Le32(const std::array<unsigned char, 12>& b, std::size_t at) {
     return b[at] | b[at + 1] << 8 | b[at + 2] << 16 | static_cast<std::uint32_t>(b[at + 3]) << 24;
 }
 
-bool IsTuneFile(const std::string& path) {
+bool IsTuneFile(const FluidCalls& lib, const std::string& path) {
     std::error_code ec;
-    return std::filesystem::is_regular_file(path, ec) && fluid_is_midifile(path.c_str());
+    return std::filesystem::is_regular_file(path, ec) && lib.fluid_is_midifile(path.c_str());
 }
 
 // Runs a player over the first block of `path`, the events going nowhere; the
 // player reads its file as it first runs. Its length, or 0 when unreadable.
-int FirstBlockLength(fluid_synth_t* synth, const std::string& path, bool toSynth,
-                     fluid_player_t** kept) {
-    fluid_player_t* player = new_fluid_player(synth);
+int FirstBlockLength(const FluidCalls& lib, fluid_synth_t* synth, const std::string& path,
+                     bool toSynth, fluid_player_t** kept) {
+    fluid_player_t* player = lib.new_fluid_player(synth);
     if (!player)
         return 0;
     if (!toSynth)
-        fluid_player_set_playback_callback(
+        lib.fluid_player_set_playback_callback(
             player, [](void*, fluid_midi_event_t*) { return FLUID_OK; }, nullptr);
-    fluid_player_add(player, path.c_str());
-    fluid_player_play(player);
+    lib.fluid_player_add(player, path.c_str());
+    lib.fluid_player_play(player);
     std::int16_t block[2 * SynthBlock];
-    fluid_synth_write_s16(synth, SynthBlock, block, 0, 2, block, 1, 2);
-    const int length = fluid_player_get_total_ticks(player);
+    lib.fluid_synth_write_s16(synth, SynthBlock, block, 0, 2, block, 1, 2);
+    const int length = lib.fluid_player_get_total_ticks(player);
     if (kept && length > 0)
         *kept = player;
     else
-        delete_fluid_player(player);
+        lib.delete_fluid_player(player);
     return length;
+}
+
+// The library, or null when it cannot be loaded: then nothing opens.
+const FluidCalls* LibraryOrNull() {
+    try {
+        return &Fluid();
+    } catch (const SoundError&) {
+        return nullptr;
+    }
 }
 
 } // namespace
 
 bool MidiSequencer::SoundFontLooksUsable(const std::string& soundFont) {
+    const FluidCalls* found = LibraryOrNull();
+    if (!found)
+        return false;
+    const FluidCalls& lib = *found;
     std::error_code ec;
-    if (!std::filesystem::is_regular_file(soundFont, ec) || !fluid_is_soundfont(soundFont.c_str()))
+    if (!std::filesystem::is_regular_file(soundFont, ec) ||
+        !lib.fluid_is_soundfont(soundFont.c_str()))
         return false;
     // The loader's first check, and what a file cut short fails.
     const auto size = std::filesystem::file_size(soundFont, ec);
@@ -94,43 +106,49 @@ bool MidiSequencer::SoundFontLooksUsable(const std::string& soundFont) {
 }
 
 bool MidiSequencer::TuneOpens(const std::string& path, int rate) {
-    if (!IsTuneFile(path))
+    const FluidCalls* found = LibraryOrNull();
+    if (!found)
         return false;
-    fluid_settings_t* settings = NewSettings(rate);
+    const FluidCalls& lib = *found;
+    if (!IsTuneFile(lib, path))
+        return false;
+    fluid_settings_t* settings = NewSettings(lib, rate);
     if (!settings)
         return false;
     // One voice and no effects: this synthesiser never sounds.
-    fluid_settings_setint(settings, "synth.polyphony", 1);
-    fluid_settings_setint(settings, "synth.reverb.active", 0);
-    fluid_settings_setint(settings, "synth.chorus.active", 0);
-    fluid_synth_t* synth = new_fluid_synth(settings);
-    const bool opens = synth && FirstBlockLength(synth, path, false, nullptr) > 0;
+    lib.fluid_settings_setint(settings, "synth.polyphony", 1);
+    lib.fluid_settings_setint(settings, "synth.reverb.active", 0);
+    lib.fluid_settings_setint(settings, "synth.chorus.active", 0);
+    fluid_synth_t* synth = lib.new_fluid_synth(settings);
+    const bool opens = synth && FirstBlockLength(lib, synth, path, false, nullptr) > 0;
     if (synth)
-        delete_fluid_synth(synth);
-    delete_fluid_settings(settings);
+        lib.delete_fluid_synth(synth);
+    lib.delete_fluid_settings(settings);
     return opens;
 }
 
-MidiSequencer::MidiSequencer(AudioDevice& device, const std::string& soundFont) : device_(device) {
+MidiSequencer::MidiSequencer(AudioDevice& device, const std::string& soundFont)
+    : device_(device), lib_(Fluid()) {
     std::error_code ec;
-    if (!std::filesystem::is_regular_file(soundFont, ec) || !fluid_is_soundfont(soundFont.c_str()))
+    if (!std::filesystem::is_regular_file(soundFont, ec) ||
+        !lib_.fluid_is_soundfont(soundFont.c_str()))
         throw SoundError("The sound font could not be loaded", "no sound font at " + soundFont);
-    settings_ = NewSettings(device.Rate());
+    settings_ = NewSettings(lib_, device.Rate());
     if (!settings_)
         throw SoundError("The MIDI sequencer could not be created");
-    fluid_settings_setnum(settings_, "synth.gain", SynthGain);
-    synth_ = new_fluid_synth(settings_);
-    LoadOnThisThreadOnly();
-    if (!synth_ || fluid_synth_sfload(synth_, soundFont.c_str(), 1) == FLUID_FAILED) {
+    lib_.fluid_settings_setnum(settings_, "synth.gain", SynthGain);
+    synth_ = lib_.new_fluid_synth(settings_);
+    LoadOnThisThreadOnly(lib_);
+    if (!synth_ || lib_.fluid_synth_sfload(synth_, soundFont.c_str(), 1) == FLUID_FAILED) {
         if (synth_)
-            delete_fluid_synth(synth_);
-        delete_fluid_settings(settings_);
+            lib_.delete_fluid_synth(synth_);
+        lib_.delete_fluid_settings(settings_);
         throw SoundError("The sound font could not be loaded", "cannot read " + soundFont);
     }
     noticeFd_ = eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
     if (noticeFd_ < 0) {
-        delete_fluid_synth(synth_);
-        delete_fluid_settings(settings_);
+        lib_.delete_fluid_synth(synth_);
+        lib_.delete_fluid_settings(settings_);
         throw SoundError("The MIDI sequencer could not be created", "no end-of-tune notice");
     }
     scratch_.resize(2 * ScratchFrames);
@@ -144,8 +162,8 @@ MidiSequencer::~MidiSequencer() {
         device_.SetMusic(nullptr);
     }
     Close();
-    delete_fluid_synth(synth_);
-    delete_fluid_settings(settings_);
+    lib_.delete_fluid_synth(synth_);
+    lib_.delete_fluid_settings(settings_);
     ::close(noticeFd_);
 }
 
@@ -159,7 +177,7 @@ bool MidiSequencer::Open(const std::string& path, std::string* error) {
     std::error_code ec;
     if (!std::filesystem::is_regular_file(path, ec))
         return fail("The tune \"" + path + "\" was not found.");
-    if (!IsTuneFile(path))
+    if (!IsTuneFile(lib_, path))
         return fail("\"" + path + "\" is not a MIDI file.");
 
     DeviceLock lock(device_);
@@ -168,8 +186,8 @@ bool MidiSequencer::Open(const std::string& path, std::string* error) {
     // length is known as soon as the tune is open. The block is thrown away; the
     // tune then waits, unrendered, for Play. (Seeking back to tick 0 instead
     // would lose the notes that start there.)
-    if (FirstBlockLength(synth_, path, true, &player_) <= 0) {
-        fluid_synth_system_reset(synth_);
+    if (FirstBlockLength(lib_, synth_, path, true, &player_) <= 0) {
+        lib_.fluid_synth_system_reset(synth_);
         return fail("The MIDI sequencer cannot play \"" + path + "\".");
     }
     fileName_ = path;
@@ -181,11 +199,11 @@ void MidiSequencer::Close() {
     DeviceLock lock(device_);
     if (!player_)
         return;
-    delete_fluid_player(player_);
+    lib_.delete_fluid_player(player_);
     player_ = nullptr;
     // The next tune starts from silence and fresh channels, not the last one's programs.
-    fluid_synth_all_sounds_off(synth_, -1);
-    fluid_synth_system_reset(synth_);
+    lib_.fluid_synth_all_sounds_off(synth_, -1);
+    lib_.fluid_synth_system_reset(synth_);
     fileName_.clear();
     mode_ = Mode::Closed;
 }
@@ -201,7 +219,7 @@ void MidiSequencer::Play() {
     if (!player_)
         return;
     // A player that ran past its end and finished is started again.
-    fluid_player_play(player_);
+    lib_.fluid_player_play(player_);
     mode_ = Mode::Playing;
     device_.Wake();
 }
@@ -215,27 +233,27 @@ void MidiSequencer::Pause() {
 void MidiSequencer::Seek(int tick) {
     DeviceLock lock(device_);
     if (player_)
-        fluid_player_seek(player_, tick);
+        lib_.fluid_player_seek(player_, tick);
 }
 
 void MidiSequencer::Restart() {
     DeviceLock lock(device_);
     if (!player_)
         return;
-    fluid_player_seek(player_, Start());
-    fluid_player_play(player_);
+    lib_.fluid_player_seek(player_, Start());
+    lib_.fluid_player_play(player_);
     mode_ = Mode::Playing;
     device_.Wake();
 }
 
 int MidiSequencer::Length() const {
     DeviceLock lock(device_);
-    return player_ ? fluid_player_get_total_ticks(player_) : 0;
+    return player_ ? lib_.fluid_player_get_total_ticks(player_) : 0;
 }
 
 int MidiSequencer::Position() const {
     DeviceLock lock(device_);
-    return player_ ? fluid_player_get_current_tick(player_) : 0;
+    return player_ ? lib_.fluid_player_get_current_tick(player_) : 0;
 }
 
 bool MidiSequencer::EndReached() const {
@@ -246,8 +264,8 @@ bool MidiSequencer::EndReached() const {
 bool MidiSequencer::AtEnd() const {
     if (!player_)
         return false;
-    const int length = fluid_player_get_total_ticks(player_);
-    return length > 0 && fluid_player_get_current_tick(player_) >= Start() + length;
+    const int length = lib_.fluid_player_get_total_ticks(player_);
+    return length > 0 && lib_.fluid_player_get_current_tick(player_) >= Start() + length;
 }
 
 bool MidiSequencer::TakeNotices() {
@@ -259,8 +277,8 @@ bool MidiSequencer::TakeNotices() {
 bool MidiSequencer::Audible() const {
     // A finished tune that was not restarted costs nothing once its last notes died.
     return mode_ == Mode::Playing && player_ &&
-           !(fluid_player_get_status(player_) == FLUID_PLAYER_DONE &&
-             fluid_synth_get_active_voice_count(synth_) == 0);
+           !(lib_.fluid_player_get_status(player_) == FLUID_PLAYER_DONE &&
+             lib_.fluid_synth_get_active_voice_count(synth_) == 0);
 }
 
 bool MidiSequencer::Render(std::int16_t* out, int frames) {
@@ -278,13 +296,13 @@ bool MidiSequencer::Render(std::int16_t* out, int frames) {
 
     const int channels = device_.Channels();
     if (channels == 2) {
-        fluid_synth_write_s16(synth_, frames, out, 0, 2, out, 1, 2);
+        lib_.fluid_synth_write_s16(synth_, frames, out, 0, 2, out, 1, 2);
         return true;
     }
     while (frames > 0) {
         const int n = frames < ScratchFrames ? frames : ScratchFrames;
         std::int16_t* s = scratch_.data();
-        fluid_synth_write_s16(synth_, n, s, 0, 2, s, 1, 2);
+        lib_.fluid_synth_write_s16(synth_, n, s, 0, 2, s, 1, 2);
         for (int f = 0; f < n; ++f, s += 2) {
             if (channels == 1) {
                 *out++ = static_cast<std::int16_t>((s[0] + s[1]) / 2);

@@ -9,6 +9,7 @@
 namespace mirelo {
 
 class AudioDevice;
+struct FluidCalls;
 
 // The MIDI sequencer: a General MIDI synthesiser with one open tune, rendered
 // by the sound device's mixer. Positions are MIDI ticks from the tune's start.
@@ -23,7 +24,8 @@ public:
     enum class Mode { Closed, Stopped, Playing, Paused };
 
     // A synthesiser at the device's rate with `soundFont` loaded, attached to
-    // the device's mixer. Throws SoundError with the reason when it cannot be made.
+    // the device's mixer. Throws SoundError with the reason when it cannot be
+    // made. The static checks below answer false when FluidSynth cannot be loaded.
     MidiSequencer(AudioDevice& device, const std::string& soundFont);
     ~MidiSequencer();
     MidiSequencer(const MidiSequencer&) = delete;
@@ -80,6 +82,7 @@ private:
     bool AtEnd() const;
 
     AudioDevice& device_;
+    const FluidCalls& lib_;
     fluid_settings_t* settings_ = nullptr;
     fluid_synth_t* synth_ = nullptr;
     fluid_player_t* player_ = nullptr;

@@ -3,8 +3,8 @@
 #include "AudioDevice.h"
 #include "SoundEntry.h"
 #include "SoundError.h"
+#include "SoundLibraries.h"
 
-#include <SDL.h>
 #include <algorithm>
 #include <cmath>
 #include <memory>
@@ -24,10 +24,12 @@ std::int32_t GainOf(int attenuation) {
 }
 
 struct StreamDeleter {
-    void operator()(SDL_AudioStream* s) const { SDL_FreeAudioStream(s); }
+    const SdlCalls* sdl;
+    void operator()(SDL_AudioStream* s) const { sdl->SDL_FreeAudioStream(s); }
 };
 
 std::vector<std::int16_t> Convert(const SoundEntry& sound, const AudioDevice& device) {
+    const SdlCalls& sdl = Sdl();
     const WaveFormat& f = sound.Format;
     SDL_AudioFormat from = 0;
     if (f.BitsPerSample == 8)
@@ -42,23 +44,26 @@ std::vector<std::int16_t> Convert(const SoundEntry& sound, const AudioDevice& de
     const int bytes = std::min<int>(sound.Size, static_cast<int>(sound.Data.size())) /
                       f.BlockAlign * f.BlockAlign;
     std::unique_ptr<SDL_AudioStream, StreamDeleter> stream(
-        SDL_NewAudioStream(from, static_cast<Uint8>(f.Channels), static_cast<int>(f.SamplesPerSec),
-                           AUDIO_S16SYS, static_cast<Uint8>(device.Channels()), device.Rate()));
+        sdl.SDL_NewAudioStream(from, static_cast<Uint8>(f.Channels),
+                               static_cast<int>(f.SamplesPerSec), AUDIO_S16SYS,
+                               static_cast<Uint8>(device.Channels()), device.Rate()),
+        StreamDeleter{&sdl});
     // The resampler holds back the end of its input even when flushed; a tenth
     // of a second of silence pushes the whole sound through, cut off again below.
     const std::vector<std::uint8_t> silence(
         static_cast<std::size_t>(f.SamplesPerSec / 10 * f.BlockAlign),
         f.BitsPerSample == 8 ? 0x80 : 0);
-    if (!stream || SDL_AudioStreamPut(stream.get(), sound.Data.data(), bytes) != 0 ||
-        SDL_AudioStreamPut(stream.get(), silence.data(), static_cast<int>(silence.size())) != 0 ||
-        SDL_AudioStreamFlush(stream.get()) != 0)
-        throw SoundError("CreateSoundBuffer Failed", SDL_GetError());
+    if (!stream || sdl.SDL_AudioStreamPut(stream.get(), sound.Data.data(), bytes) != 0 ||
+        sdl.SDL_AudioStreamPut(stream.get(), silence.data(), static_cast<int>(silence.size())) !=
+            0 ||
+        sdl.SDL_AudioStreamFlush(stream.get()) != 0)
+        throw SoundError("CreateSoundBuffer Failed", sdl.SDL_GetError());
     std::vector<std::int16_t> out;
     std::int16_t chunk[4096];
     for (;;) {
-        const int got = SDL_AudioStreamGet(stream.get(), chunk, sizeof chunk);
+        const int got = sdl.SDL_AudioStreamGet(stream.get(), chunk, sizeof chunk);
         if (got < 0)
-            throw SoundError("CreateSoundBuffer Failed", SDL_GetError());
+            throw SoundError("CreateSoundBuffer Failed", sdl.SDL_GetError());
         if (got == 0)
             break;
         out.insert(out.end(), chunk, chunk + got / static_cast<int>(sizeof(std::int16_t)));

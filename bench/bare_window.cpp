@@ -1,7 +1,8 @@
 // The yardstick for start-up, memory and idle CPU: a bare Qt main window built
 // the same way as the game (same toolkit, same build type), with a menu bar, a
 // status bar, a central widget of the game's size and a 10 ms timer that does
-// nothing. MIRELO_FIRST_PAINT_EXIT=1 makes it quit at its first paint.
+// nothing. MIRELO_FIRST_PAINT_EXIT=1 makes it quit at its first paint, after
+// printing when it was on screen, as the game does.
 #include <QApplication>
 #include <QLabel>
 #include <QMainWindow>
@@ -9,6 +10,8 @@
 #include <QPainter>
 #include <QStatusBar>
 #include <QTimer>
+#include <chrono>
+#include <cstdio>
 
 namespace {
 
@@ -19,8 +22,16 @@ public:
 protected:
     void paintEvent(QPaintEvent*) override {
         QPainter(this).fillRect(rect(), Qt::darkGreen);
-        if (!painted_ && qEnvironmentVariableIntValue("MIRELO_FIRST_PAINT_EXIT"))
-            QTimer::singleShot(0, qApp, [] { QCoreApplication::exit(0); });
+        if (!painted_ && qEnvironmentVariableIntValue("MIRELO_FIRST_PAINT_EXIT")) {
+            QTimer::singleShot(0, qApp, [] {
+                const auto now = std::chrono::steady_clock::now().time_since_epoch();
+                std::printf("first-paint-ns %lld\n",
+                            static_cast<long long>(
+                                std::chrono::duration_cast<std::chrono::nanoseconds>(now).count()));
+                std::fflush(stdout);
+                QCoreApplication::exit(0);
+            });
+        }
         painted_ = true;
     }
 

@@ -1,32 +1,55 @@
 #!/usr/bin/env bash
-# Start-up to the first painted window, on a private Xvfb screen: mirelo,
-# mirelo_silent and a bare Qt window built the same way, run alternately.
+# Start-up to the first painted window and peak resident memory, on a private
+# Xvfb screen: mirelo, mirelo_silent and a bare Qt window built the same way,
+# run alternately so that a busy moment of the machine hits all three alike.
+# Each run is launched by measure_run, which takes the time of the first paint
+# from the program itself (MIRELO_FIRST_PAINT_EXIT=1) and the peak memory and
+# processor time from wait4. Medians, with the middle half of the runs.
 # Usage: bench/startup.sh [runs] [build-dir]
 set -euo pipefail
 cd "$(dirname "$0")/.."
-RUNS=${1:-20}
+RUNS=${1:-30}
 BUILD=${2:-build/dev}
 
+programs=(bare_window mirelo mirelo_silent)
+paths=("$BUILD/bench/bare_window" "$BUILD/app/mirelo" "$BUILD/app/mirelo_silent")
+MEASURE=$BUILD/bench/measure_run
+for p in "${paths[@]}" "$MEASURE"; do
+  [[ -x $p ]] || { echo "missing $p: build first (cmake --build $BUILD)" >&2; exit 1; }
+done
+
+# The private runtime folder lies in memory, as a desktop session's
+# /run/user folder does: the single-instance lock file is written there with
+# fdatasync, which on a disk costs milliseconds that no player pays.
+[[ -d /dev/shm && -w /dev/shm ]] && export TMPDIR=/dev/shm
 source scripts/xvfb.sh
 start_private_xvfb 800x600x24
 export MIRELO_FIRST_PAINT_EXIT=1
 
-declare -A total
-programs=(bare_window mirelo mirelo_silent)
-paths=([0]=$BUILD/bench/bare_window [1]=$BUILD/app/mirelo [2]=$BUILD/app/mirelo_silent)
-for p in "${programs[@]}"; do total[$p]=0; done
-"${paths[0]}" >/dev/null 2>&1 # warm the file cache once
+RESULTS=$(mktemp -d)
+trap 'kill "${XVFB_CLEANUP_PIDS[@]}" "$XVFB_PID" 2>/dev/null; rm -rf "$XVFB_TMP" "$RESULTS"' EXIT
+# One run each to warm the file cache.
+for p in "${paths[@]}"; do "$MEASURE" "$p" >/dev/null 2>&1; done
 for _ in $(seq "$RUNS"); do
   for i in 0 1 2; do
-    start=$(date +%s%N)
-    timeout 20 "${paths[$i]}" >/dev/null 2>&1
-    end=$(date +%s%N)
-    total[${programs[$i]}]=$(( ${total[${programs[$i]}]} + (end - start) / 1000 ))
+    "$MEASURE" "${paths[$i]}" 2>/dev/null >>"$RESULTS/${programs[$i]}"
   done
 done
-bare=$(( ${total[bare_window]} / RUNS ))
-printf '%-14s %8s %8s\n' program "ms" "x bare"
+
+# The value at fraction q (0.5 the median) of field `name` over a program's
+# runs that painted and ended well.
+quantile() {
+  awk -v name="$2" '$2 >= 0 && $NF == 0 { for (i = 1; i < NF; i += 2) if ($i == name) print $(i + 1) }' "$RESULTS/$1" |
+    sort -g | awk -v q="$3" '{ v[NR] = $1 } END { i = int(q * (NR - 1)) + 1; print v[i] }'
+}
+failed() { awk '$2 < 0 || $NF != 0' "$RESULTS/$1" | wc -l; }
+
+bare_paint=$(quantile bare_window paint_ms 0.5)
+bare_peak=$(quantile bare_window peak_kib 0.5)
+printf '%-14s %9s %15s %7s %8s %9s %7s %6s\n' program "paint ms" "middle half" "x bare" "cpu ms" "peak MiB" "x bare" failed
 for p in "${programs[@]}"; do
-  mean=$(( ${total[$p]} / RUNS ))
-  awk -v p="$p" -v m="$mean" -v b="$bare" 'BEGIN { printf "%-14s %8.1f %8.2f\n", p, m / 1000, m / b }'
+  awk -v p="$p" -v m="$(quantile "$p" paint_ms 0.5)" -v q1="$(quantile "$p" paint_ms 0.25)" \
+    -v q3="$(quantile "$p" paint_ms 0.75)" -v c="$(quantile "$p" cpu_ms 0.5)" \
+    -v k="$(quantile "$p" peak_kib 0.5)" -v b="$bare_paint" -v bk="$bare_peak" -v f="$(failed "$p")" \
+    'BEGIN { printf "%-14s %9.1f %7.1f–%-7.1f %7.2f %8.1f %9.1f %7.2f %6d\n", p, m, q1, q3, m / b, c, k / 1024, k / bk, f }'
 done
