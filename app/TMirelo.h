@@ -7,12 +7,14 @@
 #include "LayoutChoice.h"
 #include "Options.h"
 #include "ProfileFile.h"
+#include "TextOverlay.h"
 #include "TileSheet.h"
 
 #include <QMainWindow>
 
 #include <array>
 #include <functional>
+#include <string>
 
 class QAction;
 class QFrame;
@@ -154,6 +156,7 @@ public:
     void GisorsMusClick();
     void SelectedMusic(const QString& fileName);
     void ShowHiScores();
+    void RenderHallStrip();
     // Writes every setting; false (after saying so) when the file cannot be written.
     bool WriteSettingsFile();
     QString SettingsPath() const;
@@ -207,6 +210,9 @@ private:
     // the option is saved off, as it would have been had the load come first.
     bool musicOnFromStart_ = false;
     bool soundWarningShown_ = false;
+    // The Hall of Fame strip as last drawn, and the layout and entries it shows.
+    TextOverlay hallStrip_;
+    std::string hallStripShows_;
     // What the value panels show, so the 10 ms tick formats nothing that did not change.
     struct ShownScore {
         int Tiles = -1;

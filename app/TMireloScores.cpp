@@ -14,6 +14,19 @@ namespace mirelo {
 void TMirelo::ShowHiScores() {
     if (!WideScreen)
         return;
+    // The strip is laid down after every redraw, so its text is drawn once per
+    // table shown and then copied as stored glyph pixels.
+    std::string shown = std::to_string(Layouts.CurrentLayout);
+    for (int rank = 1; rank <= HallRanks; ++rank)
+        shown += '|' + Hall.Entry(Layouts.CurrentLayout, rank);
+    if (shown != hallStripShows_) {
+        hallStripShows_ = std::move(shown);
+        RenderHallStrip();
+    }
+    hallStrip_.DrawOn(*Surface);
+}
+
+void TMirelo::RenderHallStrip() {
     // Drawn straight onto the window over the purple band, glyph pixels only.
     // Without antialiasing: the strip is drawn again on every redraw, and
     // blended edges would darken with each pass.
@@ -27,13 +40,14 @@ void TMirelo::ShowHiScores() {
     table.setStyleStrategy(QFont::NoAntialias);
 
     const QColor yellow(255, 255, 0), white(255, 255, 255), cyan(0, 255, 255);
-    Surface->DrawText({725, 80}, QStringLiteral("HALL OF"), title, yellow);
-    Surface->DrawText({735, 100}, QStringLiteral("FAME"), title, yellow);
+    hallStrip_.Clear();
+    hallStrip_.AddText({725, 80}, QStringLiteral("HALL OF"), title, yellow);
+    hallStrip_.AddText({735, 100}, QStringLiteral("FAME"), title, yellow);
     for (int rank = 1; rank <= HallRanks; ++rank) {
         const std::string& entry = Hall.Entry(Layouts.CurrentLayout, rank);
-        Surface->DrawText({718, 110 + 30 * rank}, QString::fromStdString(HallEntryName(entry)), table, white);
-        Surface->DrawText({742, 122 + 30 * rank},
-                          QString::fromStdString(MinutesSeconds(HallEntryTotal(entry))), table, cyan);
+        hallStrip_.AddText({718, 110 + 30 * rank}, QString::fromStdString(HallEntryName(entry)), table, white);
+        hallStrip_.AddText({742, 122 + 30 * rank}, QString::fromStdString(MinutesSeconds(HallEntryTotal(entry))),
+                           table, cyan);
     }
 }
 

@@ -41,15 +41,6 @@ void WindowSurface::DrawOutline(QPoint a, QPoint b, QColor color, int width) {
     update(rect.adjusted(-width, -width, width, width));
 }
 
-void WindowSurface::DrawText(QPoint at, const QString& text, const QFont& font, QColor color) {
-    QPainter painter(&surface_);
-    painter.setFont(font);
-    painter.setPen(color);
-    const QRect bounds = painter.boundingRect(QRect(at, QSize(1000, 100)), Qt::AlignLeft | Qt::AlignTop, text);
-    painter.drawText(bounds, Qt::AlignLeft | Qt::AlignTop, text);
-    update(bounds);
-}
-
 void WindowSurface::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
     painter.drawImage(event->rect(), surface_, event->rect());

@@ -24,8 +24,6 @@ public:
     void Draw(QPoint at, const QImage& src) { Draw(at, src, src.rect()); }
     // A copy of the window pixels in `rect`.
     QImage Grab(QRect rect) const;
-    // Text with its top-left at `at`, only the glyphs' pixels painted.
-    void DrawText(QPoint at, const QString& text, const QFont& font, QColor color);
     // An outline with corners `a` and `b`, `width` px wide, no fill.
     void DrawOutline(QPoint a, QPoint b, QColor color, int width);
 
