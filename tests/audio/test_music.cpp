@@ -118,14 +118,22 @@ TEST_F(Music, GisorsReplacesFerral) {
         ASSERT_TRUE(sound.SelectedMusic(QStringLiteral("ferral.mid"), &error));
         MidiSequencer& seq = *sound.Sequencer();
         ASSERT_TRUE(WaitUntil([&] { return seq.Position() > 120; }));
-        ASSERT_TRUE(sound.SelectedMusic(QStringLiteral("gisors.mid"), &error))
-            << error.toStdString();
+        int startedAt = -1;
+        {
+            // The mixer cannot run while the device is held, so the position
+            // read right after the switch is where the new tune starts, however
+            // busy the machine is.
+            DeviceLock hold(*sound.Audio().Device());
+            ASSERT_TRUE(sound.SelectedMusic(QStringLiteral("gisors.mid"), &error))
+                << error.toStdString();
+            startedAt = seq.Position();
+        }
+        EXPECT_EQ(startedAt, 0);
         EXPECT_EQ(Name(seq), QStringLiteral("gisors.mid"));
         EXPECT_EQ(seq.Length(), 960);
         EXPECT_EQ(seq.State(), Mode::Playing);
-        // From its beginning: well into its one held note, far from the end.
+        // And it plays on into its one held note.
         ASSERT_TRUE(WaitUntil([&] { return seq.Position() > 240; }));
-        EXPECT_LT(seq.Position(), 700);
     }
     // The last sound written is Gisors' A, not Ferral's C.
     const std::vector<std::int16_t> out = disk.Samples();
@@ -140,9 +148,14 @@ TEST_F(Music, ChoosingTheSameTuneRestartsIt) {
     ASSERT_TRUE(sound.SelectedMusic(QStringLiteral("gisors.mid"), &error)) << error.toStdString();
     MidiSequencer& seq = *sound.Sequencer();
     ASSERT_TRUE(WaitUntil([&] { return seq.Position() > 600; }));
-    ASSERT_TRUE(sound.SelectedMusic(QStringLiteral("gisors.mid"), &error)) << error.toStdString();
+    int startedAt = -1;
+    {
+        DeviceLock hold(*sound.Audio().Device()); // no mixing between the two calls
+        ASSERT_TRUE(sound.SelectedMusic(QStringLiteral("gisors.mid"), &error)) << error.toStdString();
+        startedAt = seq.Position();
+    }
+    EXPECT_EQ(startedAt, 0);
     ASSERT_TRUE(WaitUntil([&] { return seq.Position() > 0; }));
-    EXPECT_LT(seq.Position(), 600);
 }
 
 TEST_F(Music, AMissingTuneChangesNothing) {
