@@ -31,6 +31,16 @@ public:
     virtual void FullRedraw() = 0;
 };
 
+// A view that asks for nothing: for playing moves where nothing is shown.
+class NullBoardView final : public BoardView {
+public:
+    void SonOK(std::uint8_t) override {}
+    void SonBip() override {}
+    void RedrawTile(std::uint8_t) override {}
+    void PairRemovedSound() override {}
+    void FullRedraw() override {}
+};
+
 struct ShuffleOutcome {
     bool Performed = false; // false when the state forbids a shuffle
     int Passes = 0;

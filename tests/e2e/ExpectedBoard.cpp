@@ -7,21 +7,7 @@
 
 namespace mirelo::test {
 
-namespace {
-
 using namespace geometry;
-
-// The rules' requests to redraw; the picture is drawn whole afterwards instead.
-class NoView final : public BoardView {
-public:
-    void SonOK(std::uint8_t) override {}
-    void SonBip() override {}
-    void RedrawTile(std::uint8_t) override {}
-    void PairRemovedSound() override {}
-    void FullRedraw() override {}
-};
-
-} // namespace
 
 ExpectedBoard::ExpectedBoard(std::uint32_t seed, int wideScreen)
     : background(LoadPicture("dragons.png", BackgroundWidth, BackgroundHeight)) {
@@ -41,7 +27,7 @@ void ExpectedBoard::Draw() {
 }
 
 void ExpectedBoard::Pick(std::uint8_t tile) {
-    NoView view;
+    NullBoardView view;
     game.Pick(tile, view);
     Draw();
 }
