@@ -1,6 +1,10 @@
 #include "Startup.h"
 
+#include "HallOfFame.h"
+#include "ProfileFile.h"
 #include "QuitSignals.h"
+#include "Settings.h"
+#include "SettingsLocation.h"
 #include "SoundInterface.h"
 #include "SystemClock.h"
 #include "TMirelo.h"
@@ -63,6 +67,17 @@ private:
 
 int RunMirelo(int argc, char** argv, const SoundFactory& makeSound) {
     QApplication app(argc, argv);
+    // The first paint needs the tile sheet and the background in the settings:
+    // a second thread decodes them while the window is built. The settings are
+    // read again by the window; this reading only picks the picture.
+    const PicturePreload pictures([] {
+        ProfileFile file;
+        file.Load(SettingsFilePath());
+        HallOfFame hall;
+        const Options options = ReadSettings(file, false, hall);
+        return std::vector<PictureName>{TileGfxPicture, MaskPicture,
+                                        TMirelo::BackgroundPicture(options.Background)};
+    });
     QApplication::setApplicationName(QString::fromLatin1(ApplicationTitle));
     QApplication::setApplicationDisplayName(QString::fromLatin1(ApplicationTitle));
     QApplication::setDesktopFileName(QStringLiteral("mirelo"));

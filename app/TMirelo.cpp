@@ -32,7 +32,10 @@ namespace mirelo {
 
 using namespace geometry;
 
-TMirelo::TMirelo(Environment env, QWidget* parent) : QMainWindow(parent), env_(std::move(env)) {
+// The tile sheet starts empty and takes its pictures at the end of Init, so
+// that their decoding on the start-up's worker overlaps the building of the window.
+TMirelo::TMirelo(Environment env, QWidget* parent)
+    : QMainWindow(parent), Sheet(QImage(), QImage()), env_(std::move(env)) {
     setWindowTitle(QString::fromLatin1(WindowCaption));
     setWindowIcon(QIcon(QStringLiteral(":/pictures/icon.png")));
     QFont font(QStringLiteral("MS Sans Serif"));
@@ -66,14 +69,8 @@ TMirelo::TMirelo(Environment env, QWidget* parent) : QMainWindow(parent), env_(s
     Timer->setInterval(10);
     connect(Timer, &QTimer::timeout, this, &TMirelo::Temps);
 
-    // The secondary windows, made once and reused: about, help, name.
+    // The secondary windows, made once and reused; help and name on first use.
     AboutBox = new TAboutBox(this);
-    Aide = new TAide(this);
-    Configu = new TConfigu(this);
-    Configu->PlayerNameChange = [this](const QString& name) {
-        CurrentPlayer = name;
-        PlayerPanel->setText(CurrentPlayer);
-    };
 
     BuildMenus();
     BuildToolbar();
@@ -174,7 +171,7 @@ void TMirelo::Init() {
     game.State.ElapsedSeconds = 0;
     game.State.PausedTicks = 0;
     game.State.TilesLeft = TileCount;
-    Sheet.AppliedTileStyle = NoStyleApplied;
+    Sheet = TileSheet(); // no style applied yet
 
     SetGameCommandsEnabled(false);
     ShowMessage(QString::fromLatin1(BannerLine));
@@ -227,13 +224,24 @@ void TMirelo::Playmusic1Click() {
 }
 
 void TMirelo::ConfigClick() {
+    if (!Configu) {
+        Configu = new TConfigu(this);
+        Configu->PlayerNameChange = [this](const QString& name) {
+            CurrentPlayer = name;
+            PlayerPanel->setText(CurrentPlayer);
+        };
+    }
     Configu->PlayerName->setText(CurrentPlayer);
     Configu->move(309, 231);
     Configu->exec();
     Surface->repaint();
 }
 
-void TMirelo::HelpClick() { Aide->HelpClick(Sheet, TileStyle); }
+void TMirelo::HelpClick() {
+    if (!Aide)
+        Aide = new TAide(this);
+    Aide->HelpClick(Sheet, TileStyle);
+}
 
 void TMirelo::About1Click() { AboutBox->exec(); }
 

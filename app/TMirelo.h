@@ -71,6 +71,8 @@ public:
     const QImage& Kanji();
     const QImage& Dragons();
     const QImage& Logo();
+    // The picture of background setting 0 (Kanji) or any other (Dragons).
+    static PictureName BackgroundPicture(int background);
     int TileStyle = StyleWood;
     int HighlightMode = 1;
     bool PlaySounds = false;
@@ -103,9 +105,11 @@ public:
     std::array<QLabel*, 8> LigneStatus{};
     QTimer* Timer;
     WindowSurface* Surface;
-    TConfigu* Configu;
     TAboutBox* AboutBox;
-    TAide* Aide;
+    // Made on first use: their text layout (and the name box's own font) would
+    // cost every start-up.
+    TConfigu* Configu = nullptr;
+    TAide* Aide = nullptr;
 
     // Shows a modal information box; tests replace it to record the boxes.
     std::function<void(const QString& caption, const QString& text)> InfoBox;

@@ -10,15 +10,21 @@ namespace mirelo {
 
 using namespace geometry;
 
+PictureName TMirelo::BackgroundPicture(int background) {
+    // Any value but Kanji's shows the Dragons, as CurrentBackground does.
+    return background == 0 ? PictureName{"kanji.png", BackgroundWidth, BackgroundHeight}
+                           : PictureName{"dragons.png", BackgroundWidth, BackgroundHeight};
+}
+
 const QImage& TMirelo::Kanji() {
     if (kanji_.isNull())
-        kanji_ = LoadPicture("kanji.png", BackgroundWidth, BackgroundHeight);
+        kanji_ = LoadPicture(BackgroundPicture(0));
     return kanji_;
 }
 
 const QImage& TMirelo::Dragons() {
     if (dragons_.isNull())
-        dragons_ = LoadPicture("dragons.png", BackgroundWidth, BackgroundHeight);
+        dragons_ = LoadPicture(BackgroundPicture(1));
     return dragons_;
 }
 

@@ -5,22 +5,111 @@
 
 #include <QString>
 
+#include <condition_variable>
+#include <cstring>
+#include <mutex>
+#include <thread>
+
 namespace mirelo {
 
 using namespace geometry;
 
-QImage LoadPicture(const char* name, int width, int height) {
-    QImage image(QStringLiteral(":/pictures/%1").arg(QLatin1String(name)));
-    if (image.isNull() || image.width() != width || image.height() != height) {
-        QImage standIn(width, height, QImage::Format_RGB32);
+namespace {
+
+QImage DecodePicture(const PictureName& picture) {
+    QImage image(QStringLiteral(":/pictures/%1").arg(QLatin1String(picture.Name)));
+    if (image.isNull() || image.width() != picture.Width || image.height() != picture.Height) {
+        QImage standIn(picture.Width, picture.Height, QImage::Format_RGB32);
         standIn.fill(QColor(96, 96, 96));
         return standIn;
     }
     return image.convertToFormat(QImage::Format_RGB32);
 }
 
-TileSheet::TileSheet()
-    : TileSheet(LoadPicture("tilegfx.png", 360, 306), LoadPicture("mask.png", 360, 250)) {}
+bool SamePicture(const PictureName& a, const PictureName& b) {
+    return std::strcmp(a.Name, b.Name) == 0 && a.Width == b.Width && a.Height == b.Height;
+}
+
+} // namespace
+
+struct PicturePreload::Shared {
+    std::mutex Mutex;
+    std::condition_variable Changed;
+    bool Chosen = false;
+    std::vector<PictureName> Names;
+    std::vector<QImage> Images; // Images[i] is Names[i], once decoded
+    std::vector<bool> Taken;
+    std::thread Worker;
+};
+
+namespace {
+std::mutex activeMutex;
+std::shared_ptr<PicturePreload::Shared> activePreload;
+} // namespace
+
+PicturePreload::PicturePreload(std::function<std::vector<PictureName>()> choose)
+    : shared_(std::make_shared<Shared>()) {
+    {
+        const std::lock_guard lock(activeMutex);
+        activePreload = shared_;
+    }
+    shared_->Worker = std::thread([s = shared_.get(), choose = std::move(choose)] {
+        std::vector<PictureName> names;
+        try {
+            names = choose();
+        } catch (...) {
+            // Nothing preloaded: every picture is then decoded where it is asked for.
+        }
+        {
+            const std::lock_guard lock(s->Mutex);
+            s->Names = names;
+            s->Taken.assign(names.size(), false);
+            s->Chosen = true;
+        }
+        s->Changed.notify_all();
+        for (const PictureName& name : names) {
+            QImage image = DecodePicture(name);
+            {
+                const std::lock_guard lock(s->Mutex);
+                s->Images.push_back(std::move(image));
+            }
+            s->Changed.notify_all();
+        }
+    });
+}
+
+PicturePreload::~PicturePreload() {
+    shared_->Worker.join();
+    const std::lock_guard lock(activeMutex);
+    if (activePreload == shared_)
+        activePreload.reset();
+}
+
+QImage LoadPicture(const PictureName& picture) {
+    std::shared_ptr<PicturePreload::Shared> s;
+    {
+        const std::lock_guard lock(activeMutex);
+        s = activePreload;
+    }
+    if (s) {
+        std::unique_lock lock(s->Mutex);
+        s->Changed.wait(lock, [&] { return s->Chosen; });
+        for (std::size_t i = 0; i < s->Names.size(); ++i) {
+            if (s->Taken[i] || !SamePicture(s->Names[i], picture))
+                continue;
+            s->Changed.wait(lock, [&] { return s->Images.size() > i; });
+            s->Taken[i] = true;
+            return std::move(s->Images[i]);
+        }
+    }
+    return DecodePicture(picture);
+}
+
+QImage LoadPicture(const char* name, int width, int height) {
+    return LoadPicture(PictureName{name, width, height});
+}
+
+TileSheet::TileSheet() : TileSheet(LoadPicture(TileGfxPicture), LoadPicture(MaskPicture)) {}
 
 TileSheet::TileSheet(QImage tileGfx, QImage mask)
     : TileGfx(tileGfx.convertToFormat(QImage::Format_RGB32)),

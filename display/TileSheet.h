@@ -3,6 +3,10 @@
 #include <QImage>
 #include <QPoint>
 
+#include <functional>
+#include <memory>
+#include <vector>
+
 namespace mirelo {
 
 inline constexpr int StyleWood = 0;
@@ -39,8 +43,40 @@ public:
     int AppliedTileStyle = NoStyleApplied;
 };
 
+// A picture compiled into the program, by file name and the size it must have.
+struct PictureName {
+    const char* Name;
+    int Width;
+    int Height;
+};
+inline constexpr PictureName TileGfxPicture{"tilegfx.png", 360, 306};
+inline constexpr PictureName MaskPicture{"mask.png", 360, 250};
+
 // A picture compiled into the program, as Format_RGB32; a grey stand-in of the
 // right size if the resource is missing, so drawing code never meets a null image.
+// A picture a PicturePreload decodes is taken from it (waiting if need be) the
+// first time it is asked for.
 QImage LoadPicture(const char* name, int width, int height);
+QImage LoadPicture(const PictureName& picture);
+
+// Decodes pictures on a worker thread while the program starts, so that the
+// window's thread finds them ready instead of spending its own time on them.
+// `choose` runs first, on the worker, and names the pictures, in the order they
+// are needed. One at a time; the destructor waits for the worker, and pictures
+// never asked for are dropped. Start it once the application exists: while
+// QApplication is being built, Qt's plugin paths are not safe to read from
+// another thread (and that thread would be taken for the main one).
+class PicturePreload {
+public:
+    explicit PicturePreload(std::function<std::vector<PictureName>()> choose);
+    ~PicturePreload();
+    PicturePreload(const PicturePreload&) = delete;
+    PicturePreload& operator=(const PicturePreload&) = delete;
+
+    struct Shared;
+
+private:
+    std::shared_ptr<Shared> shared_;
+};
 
 } // namespace mirelo

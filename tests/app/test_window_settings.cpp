@@ -299,6 +299,33 @@ TEST_F(SettingsTest, TheNameDialogFollowsEveryKeystroke) {
     EXPECT_EQ(Value("Mirelo", "CurrentPlayer1"), "Bartholo");
 }
 
+TEST_F(SettingsTest, TheNameDialogIsMadeOnFirstUseAndReused) {
+    WriteFile("[Mirelo]\nCurrentPlayer1=Zoe\n");
+    Start();
+    EXPECT_EQ(window->Configu, nullptr);
+    QString shown;
+    auto typeAndClose = [&](const QString& name) {
+        QTimer::singleShot(0, [&, name] {
+            if (!window->Configu)
+                return;
+            shown = window->Configu->PlayerName->text();
+            window->Configu->PlayerName->setText(name);
+            window->Configu->close();
+        });
+        window->Changeplayername1->trigger();
+    };
+    typeAndClose(QStringLiteral("Ann"));
+    TConfigu* const made = window->Configu;
+    ASSERT_NE(made, nullptr);
+    EXPECT_EQ(shown, "Zoe");
+    EXPECT_EQ(window->PlayerPanel->text(), "Ann");
+    typeAndClose(QStringLiteral("Bob"));
+    EXPECT_EQ(window->Configu, made);
+    EXPECT_EQ(shown, "Ann");
+    EXPECT_EQ(window->CurrentPlayer, "Bob");
+    Close();
+}
+
 TEST_F(SettingsTest, ALongNameFromTheFileIsShownWholeButCutInTheTable) {
     WriteFile("[Mirelo]\nCurrentPlayer1=Maximilian\n");
     Start();

@@ -1,6 +1,8 @@
 // The window after start-up: menus, toolbar, status bar and geometry.
 #include "WindowFixture.h"
 
+#include "TAide.h"
+
 #include "WindowSurface.h"
 
 #include <QAction>
@@ -9,6 +11,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QTabWidget>
 #include <QTimer>
 #include <QToolButton>
 
@@ -256,6 +259,47 @@ TEST_F(WindowTest, HelpAndAboutOpenModallyFromMenuAndToolbar) {
     closeWhatOpens();
     window->HelpButton->click();
     EXPECT_EQ(shown, reinterpret_cast<QWidget*>(window->Aide));
+}
+
+TEST_F(WindowTest, HelpWindowIsMadeOnFirstUseAndThenKeepsItsPage) {
+    Options options;
+    options.StartDirectly = false;
+    Make(options);
+    EXPECT_EQ(window->Aide, nullptr);
+
+    // The first opening shows the release notes; the player leaves it on English.
+    int firstPage = -1;
+    QTimer::singleShot(0, [&] {
+        QWidget* shown = QApplication::activeModalWidget();
+        if (auto* aide = qobject_cast<TAide*>(shown)) {
+            firstPage = aide->AideEnLigne->currentIndex();
+            aide->AideEnLigne->setCurrentIndex(TAide::English);
+        }
+        if (shown)
+            shown->close();
+    });
+    window->Contents1->trigger();
+    EXPECT_EQ(firstPage, TAide::Notes);
+    TAide* const made = window->Aide;
+    ASSERT_NE(made, nullptr);
+
+    // A later opening reuses the window, on the page left, with the table in
+    // the style chosen since.
+    window->TilesRed();
+    int secondPage = -1;
+    QTimer::singleShot(0, [&] {
+        QWidget* shown = QApplication::activeModalWidget();
+        secondPage = made->AideEnLigne->currentIndex();
+        if (shown)
+            shown->close();
+    });
+    window->HelpButton->click();
+    EXPECT_EQ(window->Aide, made);
+    EXPECT_EQ(secondPage, TAide::English);
+    TAide reference;
+    TileSheet sheet;
+    reference.PaintTiles(sheet, StyleRed);
+    EXPECT_EQ(made->Pai, reference.Pai);
 }
 
 } // namespace
