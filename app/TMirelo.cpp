@@ -56,13 +56,12 @@ TMirelo::TMirelo(Environment env, QWidget* parent)
     Surface->OnPointerMove = [this] { FormMouseMove(); };
     Surface->OnFirstShow = [this] {
         Peindre();
-        // Said once, when the window first shows: a second copy never shows.
-        if (soundDeviceMissing_ && !soundWarningShown_) {
-            soundWarningShown_ = true;
-            InfoBox(QString::fromLatin1(WindowCaption),
-                    QStringLiteral("Sound is unavailable: %1\nThe game goes on without sound.")
-                        .arg(env_.Sound->UnavailableReason()));
-        }
+    };
+    // The sound device is set up once the first picture is on the screen, not
+    // while the window is built.
+    Surface->OnFirstPaint = [this] {
+        if (Playmusic1 && !soundSettingsApplied_)
+            ApplySoundSettings();
     };
 
     Timer = new QTimer(this);
@@ -120,16 +119,10 @@ void TMirelo::Init() {
     if (Playmusic1) {
         Playmusic1->setChecked(PlayMusic);
         Playsounds1->setChecked(PlaySounds);
-        soundDeviceMissing_ = !env_.Sound->UnavailableReason().isEmpty();
+        // Whether music can play is asked once the window has its first
+        // picture (ApplySoundSettings); until then nothing plays.
         storedPlayMusic_ = PlayMusic;
-        if (env_.Sound->MusicCanPlay() && PlayMusic) {
-            env_.Sound->EnableMusic();
-            musicOnFromStart_ = true;
-            if (Media)
-                Media->setEnabled(true);
-        } else {
-            PlayMusic = false;
-        }
+        PlayMusic = false;
     }
 
     // The program's own pointer, inherited by every control of the window.
@@ -218,6 +211,25 @@ void TMirelo::StartupGameClick() {
 
 void TMirelo::Playsounds1Click() { PlaySounds = Playsounds1->isChecked(); }
 
+void TMirelo::ApplySoundSettings() {
+    soundSettingsApplied_ = true;
+    soundDeviceMissing_ = !env_.Sound->UnavailableReason().isEmpty();
+    if (env_.Sound->MusicCanPlay() && storedPlayMusic_ && Playmusic1->isChecked()) {
+        PlayMusic = true;
+        env_.Sound->EnableMusic();
+        musicOnFromStart_ = true;
+        if (Media)
+            Media->setEnabled(true);
+    }
+    // Said once, when the window first shows: a second copy never shows.
+    if (soundDeviceMissing_ && !soundWarningShown_) {
+        soundWarningShown_ = true;
+        InfoBox(QString::fromLatin1(WindowCaption),
+                QStringLiteral("Sound is unavailable: %1\nThe game goes on without sound.")
+                    .arg(env_.Sound->UnavailableReason()));
+    }
+}
+
 void TMirelo::Playmusic1Click() {
     PlayMusic = Playmusic1->isChecked();
     musicOnFromStart_ = false;
@@ -257,7 +269,9 @@ bool TMirelo::WriteSettingsFile() {
     o.TileStyle = Sheet.AppliedTileStyle == NoStyleApplied ? TileStyle : Sheet.AppliedTileStyle;
     o.HighlightMode = HighlightMode;
     o.ShowMoves = Moves->isChecked();
-    o.PlayMusic = soundDeviceMissing_ ? storedPlayMusic_ : PlayMusic;
+    // Closed before the sound was asked about, or without a device: the
+    // stored choice stands.
+    o.PlayMusic = soundDeviceMissing_ || (Playmusic1 && !soundSettingsApplied_) ? storedPlayMusic_ : PlayMusic;
     if (musicOnFromStart_ && PlayMusic && !env_.Sound->MusicCanPlay())
         o.PlayMusic = false;
     o.PlaySounds = PlaySounds;

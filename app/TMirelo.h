@@ -161,6 +161,7 @@ public:
     void SelectedMusic(const QString& fileName);
     void ShowHiScores();
     void RenderHallStrip();
+    void ApplySoundSettings();
     // Writes every setting; false (after saying so) when the file cannot be written.
     bool WriteSettingsFile();
     QString SettingsPath() const;
@@ -213,6 +214,7 @@ private:
     // player has not touched it since: if the sound font then failed to load,
     // the option is saved off, as it would have been had the load come first.
     bool musicOnFromStart_ = false;
+    bool soundSettingsApplied_ = false;
     bool soundWarningShown_ = false;
     // The Hall of Fame strip as last drawn, and the layout and entries it shows.
     TextOverlay hallStrip_;

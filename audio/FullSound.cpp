@@ -28,13 +28,20 @@ FullSound::FullSound(QString programFolder)
     : FullSound(std::move(programFolder), DefaultSoundFont) {}
 
 FullSound::FullSound(QString programFolder, QString soundFont, std::chrono::milliseconds musicDelay)
-    : folder_(std::move(programFolder)) {
+    : folder_(std::move(programFolder)), soundFont_(soundFont.toStdString()),
+      defaultTune_(QDir(folder_).filePath(DefaultTune).toStdString()), musicDelay_(musicDelay) {
     LoadEmbeddedLibrary();
-    const std::string font = soundFont.toStdString();
-    const std::string tune = QDir(folder_).filePath(DefaultTune).toStdString();
-    setUp_ =
-        std::make_unique<SetUpThread>([this, font, tune] { SetUpDevice(font, tune); },
-                                      [this, font, tune] { LoadMusic(font, tune); }, musicDelay);
+}
+
+// The set-up begins at the first call that needs it, so that a window asking
+// nothing of the sound before its first paint is built with both cores.
+SetUpThread& FullSound::SetUp() const {
+    if (!setUp_)
+        setUp_ = std::make_unique<SetUpThread>(
+            [this] { const_cast<FullSound*>(this)->SetUpDevice(soundFont_, defaultTune_); },
+            [this] { const_cast<FullSound*>(this)->LoadMusic(soundFont_, defaultTune_); },
+            musicDelay_);
+    return *setUp_;
 }
 
 FullSound::~FullSound() {
@@ -99,20 +106,20 @@ void FullSound::LoadMusic(const std::string& soundFont, const std::string& defau
 }
 
 void FullSound::WaitReady() const {
-    setUp_->WaitFirst();
+    SetUp().WaitFirst();
 }
 
 void FullSound::WaitMusic() {
     WaitReady();
     if (musicFinished_)
         return;
-    setUp_->WaitSecond();
+    SetUp().WaitSecond();
     FinishMusic();
 }
 
 // Without waiting: whether the music has been loaded, finishing it if so.
 bool FullSound::MusicLoaded() {
-    if (!musicFinished_ && setUp_->SecondDone())
+    if (!musicFinished_ && SetUp().SecondDone())
         WaitMusic();
     return musicFinished_;
 }
@@ -140,7 +147,7 @@ TDGCAudio& FullSound::Audio() {
 }
 
 MidiSequencer* FullSound::Sequencer() const {
-    setUp_->WaitSecond();
+    SetUp().WaitSecond();
     return sequencer_.get();
 }
 
@@ -168,7 +175,7 @@ QWidget* FullSound::CreateMediaControl(QWidget* parent) {
 
 bool FullSound::MusicCanPlay() const {
     WaitReady();
-    if (setUp_->SecondDone())
+    if (SetUp().SecondDone())
         return sequencer_ && sequencer_->IsOpen();
     return tuneOpens_;
 }
@@ -188,7 +195,7 @@ void FullSound::EnableMusic() {
 }
 
 bool FullSound::TuneExists(const QString& fileName) const {
-    setUp_->WaitSecond();
+    SetUp().WaitSecond();
     // Without a sequencer no tune can play, so the Music menu finds none.
     return sequencer_ && QFileInfo(QDir(folder_).filePath(fileName)).isFile();
 }
@@ -287,7 +294,7 @@ void FullSound::WatchEndNotices() {
 void FullSound::CloseMusic() {
     WaitReady();
     // At close a sound font not yet loaded is not loaded at all.
-    setUp_->SkipSecond();
+    SetUp().SkipSecond();
     musicFinished_ = true;
     notifier_.reset();
     // Closed for good: the tick must not open the default tune again.

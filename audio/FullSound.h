@@ -28,20 +28,21 @@ class SetUpThread;
 // when it closes) or destroy it before the QApplication ends: the end of a tune
 // is reported through the event loop of the thread that made it.
 //
-// The set-up runs on a thread of its own while the window is built. It opens
-// SDL2 and FluidSynth (SoundLibraries.h), then the device, then makes the
-// checks that say whether music can play; the first call that needs them waits
-// for them. Without either library the game is silent, as without a device.
+// The set-up runs on a thread of its own, begun by the first call that needs
+// it: the window asks nothing of the sound before its first paint, so it is
+// built with both cores. The set-up opens SDL2 and FluidSynth
+// (SoundLibraries.h), then the device, then makes the checks that say whether
+// music can play; that first call waits for them. Without either library the game is silent, as without a device.
 // The sound font is loaded once the window is up, or as soon as a call needs
 // the music, whichever comes first. A sound font that passes the checks and
 // still fails to load greys the control and finds no tunes, as if music had
 // been unavailable from the start.
 class FullSound final : public SoundInterface {
 public:
-    // Tunes are looked up in `programFolder`. Returns before the set-up is done.
+    // Tunes are looked up in `programFolder`. Starts no set-up yet.
     explicit FullSound(QString programFolder);
     // The same with another sound font (tests use a missing one), loaded
-    // `musicDelay` after start unless needed sooner.
+    // `musicDelay` after the set-up began unless needed sooner.
     FullSound(QString programFolder, QString soundFont,
               std::chrono::milliseconds musicDelay = MusicLoadDelay);
     ~FullSound() override;
@@ -75,8 +76,8 @@ public:
     static inline const QString DefaultSoundFont =
         QStringLiteral("/usr/share/sounds/sf2/default-GM.sf2");
     // Reading the sound font takes the set-up thread a core for tens of
-    // milliseconds; this long after start the window is up and has its first
-    // picture, and a player has hardly reached for the music yet.
+    // milliseconds; this long after the set-up began a player has hardly
+    // reached for the music yet.
     static constexpr std::chrono::milliseconds MusicLoadDelay{1000};
 
 private:
@@ -108,9 +109,13 @@ private:
     // EnableMusic came before the music was loaded.
     bool armWanted_ = false;
     bool musicFinished_ = false;
+    SetUpThread& SetUp() const;
+    const std::string soundFont_;
+    const std::string defaultTune_;
+    const std::chrono::milliseconds musicDelay_;
     // Ended first in the destructor: its steps fill in the members above,
     // which nothing on the window's thread touches before waiting for them.
-    std::unique_ptr<SetUpThread> setUp_;
+    mutable std::unique_ptr<SetUpThread> setUp_;
 };
 
 } // namespace mirelo

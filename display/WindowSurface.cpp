@@ -44,6 +44,13 @@ void WindowSurface::DrawOutline(QPoint a, QPoint b, QColor color, int width) {
 void WindowSurface::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
     painter.drawImage(event->rect(), surface_, event->rect());
+    if (!painted_) {
+        painted_ = true;
+        QTimer::singleShot(0, this, [this] {
+            if (OnFirstPaint)
+                OnFirstPaint();
+        });
+    }
 }
 
 void WindowSurface::mouseReleaseEvent(QMouseEvent* event) {

@@ -33,6 +33,8 @@ public:
     std::function<void(Qt::MouseButton)> OnButtonUp;
     std::function<void()> OnPointerMove;
     std::function<void()> OnFirstShow;
+    // Once, just after the first paint has reached the screen.
+    std::function<void()> OnFirstPaint;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -42,6 +44,7 @@ protected:
 
 private:
     QImage surface_;
+    bool painted_ = false;
 };
 
 } // namespace mirelo

@@ -20,7 +20,7 @@ namespace {
 
 class SettingsTest : public WindowTest {
 protected:
-    void Start(bool fullEdition = false) {
+    void Start(bool fullEdition = false, bool show = true) {
         clock.Tick = 1'000'000;
         clock.TimeOfDay = 45'296'789;
         sound = std::make_unique<RecordingSound>(fullEdition);
@@ -35,7 +35,14 @@ protected:
         window->InfoBox = [this](const QString& caption, const QString& text) {
             boxes.push_back({caption, text});
         };
+        if (!show)
+            return;
         window->show();
+        Settle();
+    }
+    // The first paint, then the sound settings it schedules.
+    static void Settle() {
+        QApplication::processEvents();
         QApplication::processEvents();
     }
     void Close() {
@@ -181,6 +188,30 @@ TEST_F(SettingsTest, MusicWhoseSoundFontFailsAfterStartIsSavedOffUnlessThePlayer
     window->Playmusic1->trigger(); // off, then on again: the player's own choice
     window->Playmusic1->trigger();
     Close();
+    EXPECT_EQ(Value("Mirelo", "PlayMusic"), "1");
+}
+
+TEST_F(SettingsTest, SoundIsAskedAboutOnlyOnceTheWindowShows) {
+    WriteFile("[Mirelo]\nPlayMusic=1\n");
+    soundCanPlay = true;
+    Start(true, false);
+    EXPECT_FALSE(sound->Enabled);
+    EXPECT_FALSE(window->PlayMusic); // the tick plays no music yet
+    EXPECT_TRUE(window->Playmusic1->isChecked());
+    window->show();
+    QApplication::processEvents(); // the first paint only
+    EXPECT_FALSE(sound->Enabled);
+    QApplication::processEvents();
+    EXPECT_TRUE(sound->Enabled);
+    EXPECT_TRUE(window->PlayMusic);
+    EXPECT_TRUE(window->Media->isEnabled());
+}
+
+TEST_F(SettingsTest, ClosedBeforeItShowsTheMusicChoiceIsKept) {
+    WriteFile("[Mirelo]\nPlayMusic=1\n");
+    soundCanPlay = true;
+    Start(true, false);
+    ASSERT_TRUE(window->close());
     EXPECT_EQ(Value("Mirelo", "PlayMusic"), "1");
 }
 
