@@ -10,8 +10,8 @@
 #include <QPainter>
 #include <QStatusBar>
 #include <QTimer>
-#include <chrono>
-#include <cstdio>
+
+#include "FirstPaintExit.h"
 
 namespace {
 
@@ -23,14 +23,7 @@ protected:
     void paintEvent(QPaintEvent*) override {
         QPainter(this).fillRect(rect(), Qt::darkGreen);
         if (!painted_ && qEnvironmentVariableIntValue("MIRELO_FIRST_PAINT_EXIT")) {
-            QTimer::singleShot(0, qApp, [] {
-                const auto now = std::chrono::steady_clock::now().time_since_epoch();
-                std::printf("first-paint-ns %lld\n",
-                            static_cast<long long>(
-                                std::chrono::duration_cast<std::chrono::nanoseconds>(now).count()));
-                std::fflush(stdout);
-                QCoreApplication::exit(0);
-            });
+            QTimer::singleShot(0, qApp, [] { mirelo::ReportFirstPaintAndExit(); });
         }
         painted_ = true;
     }
