@@ -216,9 +216,10 @@ private:
     bool musicOnFromStart_ = false;
     bool soundSettingsApplied_ = false;
     bool soundWarningShown_ = false;
-    // The Hall of Fame strip as last drawn, and the layout and entries it shows.
+    // The Hall of Fame strip as last drawn, and the layout and table state it shows.
     TextOverlay hallStrip_;
-    std::string hallStripShows_;
+    int hallStripLayout_ = -1; // none yet
+    unsigned hallStripChanges_ = 0;
     // What the value panels show, so the 10 ms tick formats nothing that did not change.
     struct ShownScore {
         int Tiles = -1;

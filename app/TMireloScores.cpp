@@ -16,11 +16,9 @@ void TMirelo::ShowHiScores() {
         return;
     // The strip is laid down after every redraw, so its text is drawn once per
     // table shown and then copied as stored glyph pixels.
-    std::string shown = std::to_string(Layouts.CurrentLayout);
-    for (int rank = 1; rank <= HallRanks; ++rank)
-        shown += '|' + Hall.Entry(Layouts.CurrentLayout, rank);
-    if (shown != hallStripShows_) {
-        hallStripShows_ = std::move(shown);
+    if (Layouts.CurrentLayout != hallStripLayout_ || Hall.Changes() != hallStripChanges_) {
+        hallStripLayout_ = Layouts.CurrentLayout;
+        hallStripChanges_ = Hall.Changes();
         RenderHallStrip();
     }
     hallStrip_.DrawOn(*Surface);

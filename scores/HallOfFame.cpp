@@ -189,6 +189,7 @@ void HallOfFame::SetEntry(int layout, int rank, std::string_view text) {
         return;
     tables_[layout - 1][rank - 1] =
         IsWellFormedHallEntry(text) ? std::string(text) : DefaultHallEntry(rank);
+    ++changes_;
 }
 
 const char* HallOfFame::SectionName(int layout) {
@@ -235,6 +236,7 @@ int HallOfFame::AddHall(int layout, std::string_view player, int total, int pena
     for (int rank = HallRanks; rank > d; --rank)
         table[rank - 1] = std::move(table[rank - 2]);
     table[d - 1] = MakeHallEntry(player, total, penalty);
+    ++changes_;
     return d;
 }
 

@@ -61,8 +61,13 @@ public:
     // only move one rank down, and rank 10 drops out.
     int AddHall(int layout, std::string_view player, int total, int penalty);
 
+    // Goes up with every change to any table, so a picture of a table can tell
+    // whether it is still current without comparing the entries.
+    unsigned Changes() const { return changes_; }
+
 private:
     std::array<std::array<std::string, HallRanks>, HallLayouts> tables_;
+    unsigned changes_ = 0;
 };
 
 } // namespace mirelo

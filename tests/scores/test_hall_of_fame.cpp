@@ -95,6 +95,19 @@ TEST(HallOfFame, OnlyATimeFasterThanRankTenQualifies) {
     EXPECT_EQ(Table(hall, 4)[0], DefaultHallEntry(1));
 }
 
+// The window redraws its picture of the table only when this count moves.
+TEST(HallOfFame, ChangesCountsEveryChangeAndNothingElse) {
+    HallOfFame hall;
+    const unsigned start = hall.Changes();
+    EXPECT_EQ(hall.AddHall(1, "Player1", 510, 0), 0); // refused: no change
+    hall.SetEntry(9, 1, "Ada        61    0");        // no such layout
+    EXPECT_EQ(hall.Changes(), start);
+    hall.SetEntry(2, 3, "Ada        61    0");
+    EXPECT_EQ(hall.Changes(), start + 1);
+    EXPECT_EQ(hall.AddHall(1, "Player1", 100, 0), 1);
+    EXPECT_EQ(hall.Changes(), start + 2);
+}
+
 TEST(HallOfFame, FastestTimeTakesRankOneAndPushesTheRestDown) {
     HallOfFame hall;
     EXPECT_EQ(hall.AddHall(1, "Player1", 239, 0), 1);
