@@ -67,8 +67,9 @@ int RunMirelo(int argc, char** argv, const SoundFactory& makeSound) {
         return std::vector<PictureName>{TileGfxPicture, MaskPicture,
                                         TMirelo::BackgroundPicture(options.Background)};
     });
+    // No display name: Qt would add it to every window title, which are the
+    // program's own texts.
     QApplication::setApplicationName(QString::fromLatin1(ApplicationTitle));
-    QApplication::setApplicationDisplayName(QString::fromLatin1(ApplicationTitle));
     QApplication::setDesktopFileName(QStringLiteral("mirelo"));
     // The window's fonts are named as on the desktop they were designed for;
     // these metric-compatible families stand in for them.

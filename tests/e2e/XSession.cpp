@@ -222,7 +222,26 @@ QStringList XSession::GameWindows() {
 }
 
 QString XSession::WindowName(const QString& window) {
-    return XdotoolOutput({QStringLiteral("getwindowname"), window});
+    // The title as the window manager shows it: `_NET_WM_NAME`, read whole.
+    QProcess xprop;
+    xprop.setProcessEnvironment(Environment({}));
+    xprop.start(QStringLiteral("xprop"), {QStringLiteral("-id"), window, QStringLiteral("-notype"),
+                                          QStringLiteral("_NET_WM_NAME")});
+    if (!xprop.waitForFinished(10000) || xprop.exitCode() != 0)
+        return {};
+    // _NET_WM_NAME = "text", with '"' and '\' escaped by a backslash.
+    const QString line = QString::fromUtf8(xprop.readAllStandardOutput()).trimmed();
+    const qsizetype first = line.indexOf(QLatin1Char('"')),
+                    last = line.lastIndexOf(QLatin1Char('"'));
+    if (first < 0 || last <= first)
+        return {};
+    QString name;
+    for (qsizetype i = first + 1; i < last; ++i) {
+        if (line[i] == QLatin1Char('\\') && i + 1 < last)
+            ++i;
+        name += line[i];
+    }
+    return name;
 }
 
 QRect XSession::WindowGeometry(const QString& window) {

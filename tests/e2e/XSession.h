@@ -52,6 +52,7 @@ public:
     QImage Screenshot(const QString& window = {});
     // The visible top-level windows of the game's process.
     QStringList GameWindows();
+    // The window's title as the window manager reads it (`_NET_WM_NAME`).
     QString WindowName(const QString& window);
     // Where a window lies on the screen; an empty rectangle when it cannot be told.
     QRect WindowGeometry(const QString& window);

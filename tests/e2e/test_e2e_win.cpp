@@ -62,8 +62,7 @@ std::vector<Click> WinningClicks(std::uint32_t seed) {
 QStringList WinBoxes(XSession& x) {
     QStringList boxes;
     for (const QString& window : x.GameWindows())
-        if (window != x.WindowId() &&
-            x.WindowName(window).startsWith(QLatin1String(HallOfFameCaption)))
+        if (window != x.WindowId() && x.WindowName(window) == QLatin1String(HallOfFameCaption))
             boxes << window;
     return boxes;
 }
