@@ -3,6 +3,7 @@
 
 #include "Geometry.h"
 #include "LayoutTemplate.h"
+#include "ProgramPointer.h"
 #include "Settings.h"
 #include "SettingsLocation.h"
 #include "SoundInterface.h"
@@ -125,12 +126,16 @@ void TMirelo::Init() {
         PlayMusic = false;
     }
 
-    // The program's own pointer, inherited by every control of the window.
-    setCursor(QCursor(QPixmap(QStringLiteral(":/pictures/techno.png")), 0, 0));
+    // The program's own pointer, inherited by every control of the window and
+    // given to every other window of the program as it shows.
+    const QCursor techno(QPixmap(QStringLiteral(":/pictures/techno.png")), 0, 0);
+    setCursor(techno);
+    new ProgramPointer(techno, this);
 
     const int screenWidth =
         env_.ScreenWidth > 0 ? env_.ScreenWidth : QGuiApplication::primaryScreen()->geometry().width();
-    if (screenWidth != NarrowClientWidth) {
+    // Any screen 640 pixels wide or less gets the small window without the toolbar.
+    if (screenWidth > NarrowClientWidth) {
         WideScreen = 1;
         ToolbarHeight = ToolbarRowHeight;
         HelpButton->move(626, HelpButton->y());
@@ -199,6 +204,9 @@ void TMirelo::Toolbar1Click() {
         if (Media)
             Media->hide();
     }
+    // The board moves by the toolbar's height: a rectangle saved where it was
+    // would come back 41 pixels away from its tile.
+    DropHighlightRectangle();
     FormResize();
     FullRedraw();
 }

@@ -197,6 +197,7 @@ private:
     void WinSequence();
     void WinAnnouncement();
     void RemoveHighlight();
+    void DropHighlightRectangle();
     TileMarks Marks() const;
     bool FormCloseQuery();
 

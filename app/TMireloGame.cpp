@@ -40,6 +40,8 @@ void TMirelo::BeginGame() {
     Renderer.PaintBackground(CurrentBackground());
     Sheet.ChangeTexture(TileStyle);
     ColorHighlightTile = 0;
+    // The tile under a shown rectangle belongs to the old deal.
+    DropHighlightRectangle();
     const std::uint32_t seed = env_.Clock->TimeOfDayMilliseconds();
     bool proved = true;
     if (WinnableDeals1->isChecked()) {

@@ -21,6 +21,14 @@ void TMirelo::RemoveHighlight() {
     }
 }
 
+void TMirelo::DropHighlightRectangle() {
+    // Forgotten, not restored: the full redraw that follows repaints its place,
+    // and the next pointer move highlights the tile then under the pointer.
+    HighlightShown = false;
+    HoverTile = 0;
+    PrevHoverTile = 0;
+}
+
 void TMirelo::FormMouseMove() {
     if (HighlightMode == 0)
         return;

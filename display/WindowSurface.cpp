@@ -31,14 +31,18 @@ void WindowSurface::Draw(QPoint at, const QImage& src, QRect from) {
 QImage WindowSurface::Grab(QRect rect) const { return surface_.copy(rect); }
 
 void WindowSurface::DrawOutline(QPoint a, QPoint b, QColor color, int width) {
+    // The classic rectangle call leaves out the right and bottom edges and
+    // centres a wide pen on the outline: the pen's middle runs from `a` to
+    // `b` - (1, 1). Filled band by band, so every pixel is exact.
+    const int before = width / 2, after = width - 1 - before;
+    const QRect outer(QPoint(a.x() - before, a.y() - before),
+                      QPoint(b.x() - 1 + after, b.y() - 1 + after));
     QPainter painter(&surface_);
-    QPen pen(color, width);
-    pen.setJoinStyle(Qt::MiterJoin);
-    painter.setPen(pen);
-    painter.setBrush(Qt::NoBrush);
-    const QRect rect(a, b);
-    painter.drawRect(rect.adjusted(0, 0, -1, -1));
-    update(rect.adjusted(-width, -width, width, width));
+    painter.fillRect(QRect(outer.left(), outer.top(), outer.width(), width), color);
+    painter.fillRect(QRect(outer.left(), outer.bottom() - width + 1, outer.width(), width), color);
+    painter.fillRect(QRect(outer.left(), outer.top(), width, outer.height()), color);
+    painter.fillRect(QRect(outer.right() - width + 1, outer.top(), width, outer.height()), color);
+    update(outer);
 }
 
 void WindowSurface::paintEvent(QPaintEvent* event) {

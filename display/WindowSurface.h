@@ -24,7 +24,9 @@ public:
     void Draw(QPoint at, const QImage& src) { Draw(at, src, src.rect()); }
     // A copy of the window pixels in `rect`.
     QImage Grab(QRect rect) const;
-    // An outline with corners `a` and `b`, `width` px wide, no fill.
+    // An outline with corners `a` and `b` drawn with a pen `width` px wide, no
+    // fill: with a 3 px pen and corners one pixel inside a tile's face, it
+    // covers the face's outer three pixels all round.
     void DrawOutline(QPoint a, QPoint b, QColor color, int width);
 
     const QImage& Surface() const { return surface_; }

@@ -31,8 +31,8 @@ HelpText EnglishHelp() {
                   "Click a free tile to pick it: it changes colour. Click a second free "
                   "tile with the same face and the pair leaves the board. Click the "
                   "picked tile again to let it go; a free tile that does not match "
-                  "becomes the new pick. A tile that is not free cannot be picked, and a "
-                  "beep tells you so."),
+                  "becomes the new pick. A tile that is not free cannot be picked; in the "
+                  "full edition, with sound effects on, a beep tells you so."),
               QStringLiteral("A right click drops your pick and any hint."),
               QStringLiteral(
                   "Back (Ctrl+Z) puts the last pair back where it was, and again, down to "
@@ -135,9 +135,12 @@ QString ReleaseNotes() {
                           "\n"
                           "Good to know\n"
                           "\n"
-                          "- Deals are random: nothing guarantees that a board can\n"
-                          "  be cleared. Back, Shuffle and Restart are there for\n"
-                          "  the hard ones.\n"
+                          "- Deals are random, and a random board may have no way\n"
+                          "  through. Options, Configuration, \"Deal only winnable\n"
+                          "  boards\" deals only boards that can be cleared, and\n"
+                          "  Play, \"Can I still win?\" (Ctrl+W, 40 seconds) tells\n"
+                          "  whether the board in play still can. Back, Shuffle\n"
+                          "  and Restart are there for the hard ones.\n"
                           "- A result reaches the Hall of Fame file when you quit\n"
                           "  the game normally (Exit, Ctrl+C or the close box).\n"
                           "- On a screen 640 pixels wide the window is 640 x 480,\n"

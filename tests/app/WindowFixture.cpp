@@ -8,6 +8,7 @@
 namespace mirelo::test {
 
 void WindowTest::Make(Options options, bool fullEdition, int screenWidth) {
+    window.reset(); // before the sound it was given
     clock.Tick = 1'000'000;
     clock.TimeOfDay = 45'296'789;
     sound = std::make_unique<RecordingSound>(fullEdition);
@@ -17,6 +18,7 @@ void WindowTest::Make(Options options, bool fullEdition, int screenWidth) {
     env.ScreenWidth = screenWidth;
     env.ReadOptions = [options] { return options; };
     window = std::make_unique<TMirelo>(env);
+    realInfoBox = window->InfoBox;
     window->InfoBox = [this](const QString& caption, const QString& text) {
         boxes.push_back({caption, text});
     };

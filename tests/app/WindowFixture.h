@@ -78,6 +78,8 @@ protected:
     std::unique_ptr<RecordingSound> sound;
     std::unique_ptr<TMirelo> window;
     std::vector<Box> boxes;
+    // The window's own message box, which `boxes` records in its place.
+    std::function<void(const QString&, const QString&)> realInfoBox;
     Qt::KeyboardModifiers held = Qt::NoModifier;
 };
 

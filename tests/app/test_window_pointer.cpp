@@ -1,10 +1,10 @@
 // The pointer highlight in its three modes.
-#include "WindowFixture.h"
-
 #include "Geometry.h"
+#include "WindowFixture.h"
 #include "WindowSurface.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCursor>
 
 namespace mirelo::test {
@@ -43,6 +43,13 @@ TEST_F(PointerTest, RectangleFollowsThePointerAndSurvivesRedraws) {
     const QRect rect = window->HighlightRect;
     EXPECT_EQ(rect.size(), QSize(46, 56));
     EXPECT_GT(RedPixels(rect), 3 * 100);
+    // Corners (fx + 1, fy + 1) and (fx + 39, fy + 49) with a 3 px pen: a 40 x 50
+    // ring over the face's outer three pixels, and nothing inside it.
+    const QRect face(window->Renderer.FaceOrigin(window->game.Places[tile]) + QPoint(0, 41),
+                     QSize(40, 50));
+    EXPECT_EQ(rect.topLeft(), face.topLeft());
+    EXPECT_EQ(RedPixels(face), 40 * 50 - 34 * 44);
+    EXPECT_EQ(RedPixels(rect), RedPixels(face));
 
     // Another tile's redraw, then a full redraw: the rectangle stays.
     window->RedrawTile(window->game.Grid.At(7, 17, 1));
@@ -109,6 +116,53 @@ TEST_F(PointerTest, ChoosingColorErasesTheRectangleAtOnce) {
     EXPECT_EQ(window->ColorHighlightTile, 0);
     MoveOnto(9, 17, 1);
     EXPECT_EQ(window->ColorHighlightTile, window->game.Grid.At(9, 17, 1));
+}
+
+TEST_F(PointerTest, TheRectangleIsDroppedWhenTheBoardMovesOrIsDealtAgain) {
+    Options options;
+    options.NeverWarn = true;
+    Make(options);
+    // The board on the screen is Buffer as drawn, with no outline anywhere.
+    auto onScreenAsDrawn = [&](int toolbar) {
+        QApplication::processEvents(); // the pointer's own move events, if any
+        return BoardRows(toolbar) == window->Renderer.Buffer.copy(0, 0, 700, 468);
+    };
+
+    // Hidden and shown again: the board moves 41 px each time, and no outline
+    // is left where the tile used to be.
+    MoveOnto(5, 17, 1);
+    ASSERT_TRUE(onScreenAsDrawn(41) == false && window->HighlightShown);
+    window->Toolbar1->trigger();
+    ASSERT_EQ(window->ToolbarHeight, 0);
+    EXPECT_TRUE(onScreenAsDrawn(0));
+    EXPECT_FALSE(window->HighlightShown);
+    MoveOnto(5, 17, 1);
+    EXPECT_EQ(window->HighlightRect.topLeft(), QPoint(36 + FaceLeft(5, 1), 25 + FaceTop(17, 1)));
+    window->Toolbar1->trigger();
+    ASSERT_EQ(window->ToolbarHeight, 41);
+    EXPECT_TRUE(onScreenAsDrawn(41));
+
+    // A new deal on another layout: nothing is outlined until the pointer moves,
+    // then the tile under it.
+    MoveOnto(5, 17, 1);
+    QApplication::processEvents(); // the pointer rests from here on
+    ASSERT_TRUE(window->HighlightShown);
+    window->Theater1->trigger();
+    window->New1->trigger();
+    EXPECT_TRUE(onScreenAsDrawn(41));
+    EXPECT_FALSE(window->HighlightShown);
+    auto visible = [&](int t) {
+        const TilePlace& p = window->game.Places[t];
+        const QPoint face = FacePoint(p.X, p.Y, p.Z);
+        return window->Renderer.TileAt(face.x(), face.y()) == t;
+    };
+    int seen = 1;
+    while (seen < 144 && !visible(seen))
+        ++seen;
+    const TilePlace place = window->game.Places[seen];
+    MoveOnto(place.X, place.Y, place.Z);
+    EXPECT_EQ(window->HoverTile, seen);
+    EXPECT_EQ(window->HighlightRect.topLeft(), window->Renderer.FaceOrigin(place) + QPoint(0, 41));
 }
 
 TEST_F(PointerTest, IgnoredWhilePausedOrWithoutAGame) {

@@ -1,8 +1,7 @@
 // The window after start-up: menus, toolbar, status bar and geometry.
-#include "WindowFixture.h"
-
+#include "HelpTexts.h"
 #include "TAide.h"
-
+#include "WindowFixture.h"
 #include "WindowSurface.h"
 
 #include <QAction>
@@ -11,6 +10,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QTabWidget>
 #include <QTimer>
 #include <QToolButton>
@@ -165,7 +165,13 @@ TEST_F(WindowTest, WideScreenGeometry) {
 }
 
 TEST_F(WindowTest, NarrowScreenHasNoToolbar) {
-    Make({}, true, 640);
+    // Narrower screens than 640 get the same small window.
+    for (int width : {600, 640}) {
+        Make({}, true, width);
+        EXPECT_EQ(window->WideScreen, 0) << width;
+        EXPECT_EQ(window->Surface->width(), 640) << width;
+        EXPECT_FALSE(window->Panel1->isVisible()) << width;
+    }
     EXPECT_EQ(window->WideScreen, 0);
     EXPECT_EQ(window->ToolbarHeight, 0);
     EXPECT_EQ(window->Surface->width(), 640);
@@ -216,6 +222,16 @@ TEST_F(WindowTest, StatusBarPanels) {
     EXPECT_EQ(window->LigneStatus[7]->font().pixelSize(), 13);
 }
 
+TEST_F(WindowTest, ReleaseNotesNameTheSolversMenuItemsAsTheMenusShowThem) {
+    Make();
+    const QString notes = ReleaseNotes().simplified();
+    for (QAction* item : {window->WinnableDeals1, window->CanIWin1}) {
+        const QString caption =
+            QLatin1Char('"') + QString(item->text()).remove(QLatin1Char('&')) + QLatin1Char('"');
+        EXPECT_TRUE(notes.contains(caption)) << caption.toStdString();
+    }
+}
+
 TEST_F(WindowTest, ExitClosesTheWindowAndStopsTheClock) {
     Make();
     window->Exit1->trigger();
@@ -235,17 +251,29 @@ TEST_F(WindowTest, HelpAndAboutOpenModallyFromMenuAndToolbar) {
     options.TileStyle = StyleBlue;
     Make(options);
     QWidget* shown = nullptr;
+    QCursor pointer;
+    bool isMessageBox = false;
     auto closeWhatOpens = [&] {
         QTimer::singleShot(0, [&] {
             shown = QApplication::activeModalWidget();
-            if (shown)
+            if (shown) {
+                pointer = shown->cursor();
+                isMessageBox = qobject_cast<QMessageBox*>(shown) != nullptr;
                 shown->close();
+            }
         });
+    };
+    // Every window of the program shows the program's pointer, not the system's arrow.
+    const QImage techno(QStringLiteral(":/pictures/techno.png"));
+    auto expectProgramPointer = [&](const char* what) {
+        EXPECT_EQ(pointer.shape(), Qt::BitmapCursor) << what;
+        EXPECT_EQ(pointer.pixmap().toImage().convertToFormat(techno.format()), techno) << what;
     };
     closeWhatOpens();
     window->Contents1->trigger();
     EXPECT_EQ(shown, reinterpret_cast<QWidget*>(window->Aide));
     EXPECT_EQ(shown->windowTitle(), "Mirelo Help");
+    expectProgramPointer("help");
     // The tile table was painted in the style in force, before any game.
     EXPECT_EQ(window->Sheet.AppliedTileStyle, StyleBlue);
 
@@ -254,6 +282,18 @@ TEST_F(WindowTest, HelpAndAboutOpenModallyFromMenuAndToolbar) {
     window->AboutButton->click();
     EXPECT_EQ(shown, reinterpret_cast<QWidget*>(window->AboutBox));
     EXPECT_EQ(shown->windowTitle(), "About Mirelo");
+    expectProgramPointer("about");
+
+    closeWhatOpens();
+    window->Changeplayername1->trigger();
+    EXPECT_EQ(shown, reinterpret_cast<QWidget*>(window->Configu));
+    expectProgramPointer("name");
+
+    shown = nullptr;
+    closeWhatOpens();
+    realInfoBox(QStringLiteral("MIRELO 2.8"), QStringLiteral("A message"));
+    ASSERT_TRUE(isMessageBox); // gone by now: QMessageBox::information keeps it on its stack
+    expectProgramPointer("message box");
 
     shown = nullptr;
     closeWhatOpens();
