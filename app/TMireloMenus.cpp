@@ -159,6 +159,9 @@ void TMirelo::BuildToolbar() {
     Panel1->setLineWidth(2);
     Panel1->setGeometry(0, 0, geometry::WideClientWidth, geometry::ToolbarRowHeight);
     Panel1->setAutoFillBackground(true);
+    // The toolbar row is not the board: a click on its panels or between its
+    // buttons must not reach the board's button handler underneath.
+    Panel1->setAttribute(Qt::WA_NoMousePropagation);
 
     QFont caption(QStringLiteral("Times New Roman"));
     caption.setPixelSize(15);
@@ -197,6 +200,7 @@ void TMirelo::BuildToolbar() {
         Media->setGeometry(392, 8, 57, 25);
         Media->setToolTip(QStringLiteral(" Music control "));
         Media->setEnabled(false);
+        Media->setAttribute(Qt::WA_NoMousePropagation); // greyed, it would pass clicks on
     }
 
     HelpButton = button(QStringLiteral("Help"), 456, 49);

@@ -1,13 +1,13 @@
 // Playing with the mouse, the clock, pause, the status line and the win.
-#include "WindowFixture.h"
-
 #include "Geometry.h"
 #include "Solver.h"
 #include "Tiles.h"
+#include "WindowFixture.h"
 #include "WindowSurface.h"
 
 #include <QAction>
 #include <QLabel>
+#include <QTest>
 #include <QToolButton>
 
 namespace mirelo::test {
@@ -140,6 +140,22 @@ TEST_F(PlayTest, RightClickDropsPicksAndHint) {
     Click(a, Qt::RightButton);
     EXPECT_EQ(state().FirstPick, 0);
     EXPECT_EQ(state().HintFirst, 0);
+}
+
+TEST_F(PlayTest, OnlyReleasesOverTheBoardReachIt) {
+    int a, b, other;
+    FindPairAndOther(a, b, other);
+    Click(a);
+    // The toolbar row, its player panel and the music control are not the board.
+    for (QWidget* w :
+         std::initializer_list<QWidget*>{window->PlayerPanel, window->Panel1, window->Media}) {
+        ASSERT_NE(w, nullptr);
+        QTest::mouseClick(w, Qt::RightButton, {}, QPoint(w->width() - 3, w->height() / 2));
+        EXPECT_EQ(state().FirstPick, a) << w->metaObject()->className();
+    }
+    // A release over the board below still acts.
+    QTest::mouseClick(window->Surface, Qt::RightButton, {}, ClientPoint(5, 5));
+    EXPECT_EQ(state().FirstPick, 0);
 }
 
 TEST_F(PlayTest, NoSoundsWhenEffectsAreOffButTilesStillRedraw) {
