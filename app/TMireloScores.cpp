@@ -17,6 +17,12 @@ void TMirelo::ShowHiScores() {
     // The strip is laid down after every redraw, so its text is drawn once per
     // table shown and then copied as stored glyph pixels.
     if (Layouts.CurrentLayout != hallStripLayout_ || Hall.Changes() != hallStripChanges_) {
+        // Only glyph pixels are laid down, so the old table's text would show
+        // through the new one: its place goes back to the picture beneath first.
+        // Right of the board that picture is the background, whatever the game shows.
+        const QRect old = hallStrip_.Bounds();
+        if (!old.isEmpty())
+            Surface->Draw(old.topLeft(), CurrentBackground(), old.translated(0, -ToolbarHeight));
         hallStripLayout_ = Layouts.CurrentLayout;
         hallStripChanges_ = Hall.Changes();
         RenderHallStrip();
