@@ -47,6 +47,10 @@ TLabel3D::TLabel3D(QWidget* parent) : TLabel3D(QString(), parent) {}
 
 TLabel3D::TLabel3D(const QString& caption, QWidget* parent) : QWidget(parent), caption_(caption) {
     resize(62, 16);
+    // Wrapped by default: a caption longer than the label goes on to the next line.
+    QSizePolicy policy = sizePolicy();
+    policy.setHeightForWidth(wordWrap_);
+    setSizePolicy(policy);
 }
 
 void TLabel3D::SetCaption(const QString& caption) {

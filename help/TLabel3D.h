@@ -60,7 +60,7 @@ private:
     QString caption_;
     TCaptionStyle style_ = TCaptionStyle::csRecessed;
     Qt::Alignment alignment_ = Qt::AlignLeft;
-    bool wordWrap_ = false;
+    bool wordWrap_ = true;
     bool showAccelChar_ = true;
     bool transparent_ = false;
     QColor color_; // invalid: the parent's background

@@ -148,14 +148,17 @@ TEST(Label3D, AlignmentWrapAndAccelerator) {
     l.label.SetAlignment(Qt::AlignLeft);
     l.label.SetCaption(QStringLiteral("I I I I I I I I"));
     const int oneLine = l.label.heightForWidth(400);
-    EXPECT_FALSE(l.label.hasHeightForWidth());
-    l.label.SetWordWrap(true);
+    // A new label wraps its caption.
+    EXPECT_TRUE(TLabel3D().WordWrap());
+    EXPECT_TRUE(TLabel3D().sizePolicy().hasHeightForWidth());
     EXPECT_TRUE(l.label.hasHeightForWidth());
     EXPECT_GE(l.label.heightForWidth(60), 3 * oneLine - 6);
     l.label.resize(60, 200);
     EXPECT_GT(Extent(l.Picture(), Ink).height(), 100); // the stems stack down the label
 
     l.label.SetWordWrap(false);
+    EXPECT_FALSE(l.label.hasHeightForWidth());
+    EXPECT_LT(Extent(l.Picture(), Ink).height(), 40); // one line, cut at the edge
     l.label.resize(300, 60);
     l.label.SetCaption(QStringLiteral("&I"));
     const int withAccel = Extent(l.Picture(), Ink).width();
