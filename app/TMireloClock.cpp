@@ -58,9 +58,9 @@ void TMirelo::WriteScore() {
         if (!s.WinAnnounced)
             FullRedraw();
     } else if (s.MovesLeft == 0) {
-        // Blinks once a second, shown in the first half of each second.
-        const auto phase = static_cast<std::int32_t>(env_.Clock->GetTickCount()) % 1000;
-        ShowMessage(phase <= 500 ? QStringLiteral("SORRY, NO MORE MOVES !!") : QString());
+        ShowMessage(NoMovesWarningShown(env_.Clock->GetTickCount())
+                        ? QStringLiteral("SORRY, NO MORE MOVES !!")
+                        : QString());
     }
 }
 

@@ -5,9 +5,11 @@
 namespace mirelo {
 namespace {
 
-std::int32_t TicksSince(std::uint32_t now, std::int32_t start) {
-    // Signed 32-bit difference: stays right when the tick count wraps.
-    return static_cast<std::int32_t>(now - static_cast<std::uint32_t>(start));
+std::uint32_t TicksSince(std::uint32_t now, std::int32_t start) {
+    // Unsigned 32-bit difference: right for any tick value, across the wrap,
+    // for every span shorter than the 49.7 days the count takes to come round.
+    // A signed one turns negative after 24.8 days.
+    return now - static_cast<std::uint32_t>(start);
 }
 
 } // namespace
@@ -80,7 +82,7 @@ void Game::UpdateClock(std::uint32_t now) {
     // resume moves StartTick so the paused time drops out.
     if (State.GameWon || State.GameOver)
         return;
-    State.ElapsedSeconds = TicksSince(now, State.StartTick) / 1000;
+    State.ElapsedSeconds = static_cast<std::int32_t>(TicksSince(now, State.StartTick) / 1000);
 }
 
 bool Game::PauseClick(std::uint32_t now) {
@@ -91,7 +93,8 @@ bool Game::PauseClick(std::uint32_t now) {
         State.StartTick = static_cast<std::int32_t>(now - static_cast<std::uint32_t>(State.PausedTicks));
     } else {
         State.Paused = true;
-        State.PausedTicks = TicksSince(now, State.StartTick);
+        // Kept modulo 2^32: the resume subtracts it the same way.
+        State.PausedTicks = static_cast<std::int32_t>(TicksSince(now, State.StartTick));
     }
     return true;
 }

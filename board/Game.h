@@ -14,6 +14,12 @@ inline constexpr int ShufflePenaltyPerMove = 10;
 inline constexpr int MaxShufflePasses = 101;
 inline constexpr int TimeLimitSeconds = 6000;
 
+// Whether the "no more moves" warning shows at tick `now`: it blinks once a
+// second, shown in the first half of each second, whatever the tick's value.
+constexpr bool NoMovesWarningShown(std::uint32_t now) {
+    return now % 1000 <= 500;
+}
+
 // What the rules ask of the window while they work, in the order the game
 // requires: the window turns these into sounds and redraws.
 class BoardView {

@@ -232,14 +232,23 @@ TEST_F(PlayTest, HintAt9930StopsTheGameOnTheNextTick) {
 }
 
 TEST_F(PlayTest, LimitReachedWhilePausedStopsAndEndsThePause) {
-    window->PauseClick();
-    clock.Advance(6000 * 1000);
-    window->Temps();
-    EXPECT_TRUE(state().GameOver);
-    EXPECT_FALSE(state().Paused);
-    EXPECT_EQ(window->Pause1->text(), "&Pause");
-    EXPECT_EQ(window->SpeedButton2->text(), "Pause");
-    EXPECT_EQ(Panel(5), "---");
+    // The limit itself; then a pause past 24.8 days, begun after 24.9 days of
+    // uptime and ended past the tick count's wrap.
+    const std::pair<std::uint32_t, std::uint32_t> pauses[] = {{1'000'000u, 6'000'000u},
+                                                              {2'147'483'000u, 2'147'484'648u}};
+    for (const auto& [start, pause] : pauses) {
+        SCOPED_TRACE(testing::Message() << "a pause of " << pause << " ms from tick " << start);
+        clock.Tick = start;
+        window->New1->trigger();
+        window->PauseClick();
+        clock.Advance(pause);
+        window->Temps();
+        EXPECT_TRUE(state().GameOver);
+        EXPECT_FALSE(state().Paused);
+        EXPECT_EQ(window->Pause1->text(), "&Pause");
+        EXPECT_EQ(window->SpeedButton2->text(), "Pause");
+        EXPECT_EQ(Panel(5), "---");
+    }
 }
 
 TEST_F(PlayTest, PauseHidesTheTimeAndDropsThePausedMinutes) {
@@ -264,31 +273,37 @@ TEST_F(PlayTest, PauseHidesTheTimeAndDropsThePausedMinutes) {
 }
 
 TEST_F(PlayTest, NoMoveBlinksWithTheTickAndStopsWhenBackMakesAMove) {
-    // Three tiles, none matching a free neighbour: 1 free, 5 free, 2 under 9.
-    game().ClearBoard();
-    game().PlaceTile(1, 10, 10, 1);
-    game().PlaceTile(5, 20, 10, 1);
-    game().PlaceTile(2, 30, 10, 1);
-    game().PlaceTile(9, 30, 10, 2);
-    game().History[138] = {2, 26, 4, 1};
-    game().History[139] = {3, 28, 4, 1};
-    state().TilesLeft = 4;
-    window->FullRedraw();
-    clock.Tick = 1'000'200;
-    window->Temps();
-    EXPECT_EQ(Panel(7), "SORRY, NO MORE MOVES !!");
-    clock.Tick = 1'000'700;
-    window->Temps();
-    EXPECT_EQ(Panel(7), "");
-    clock.Tick = 1'001'499;
-    window->Temps();
-    EXPECT_EQ(Panel(7), "SORRY, NO MORE MOVES !!");
-    // Back puts tiles 2 and 3 back where they are free: 2 pairs with 1.
-    window->Back();
-    clock.Tick = 1'001'700;
-    window->Temps();
-    EXPECT_GT(state().MovesLeft, 0);
-    EXPECT_EQ(Panel(7), "SORRY, NO MORE MOVES !!"); // the last blink's text stays
+    // Early in the uptime, past 24.9 days (the sign bit) and across the wrap.
+    for (const std::uint32_t second : {1'000'000u, 2'147'484'000u, 4'294'966'000u}) {
+        SCOPED_TRACE(testing::Message() << "from tick " << second);
+        clock.Tick = second;
+        window->New1->trigger();
+        // Three tiles, none matching a free neighbour: 1 free, 5 free, 2 under 9.
+        game().ClearBoard();
+        game().PlaceTile(1, 10, 10, 1);
+        game().PlaceTile(5, 20, 10, 1);
+        game().PlaceTile(2, 30, 10, 1);
+        game().PlaceTile(9, 30, 10, 2);
+        game().History[138] = {2, 26, 4, 1};
+        game().History[139] = {3, 28, 4, 1};
+        state().TilesLeft = 4;
+        window->FullRedraw();
+        clock.Tick = second + 200;
+        window->Temps();
+        EXPECT_EQ(Panel(7), "SORRY, NO MORE MOVES !!");
+        clock.Tick = second + 700;
+        window->Temps();
+        EXPECT_EQ(Panel(7), "");
+        clock.Tick = second + 1499; // past the wrap for the last start
+        window->Temps();
+        EXPECT_EQ(Panel(7), "SORRY, NO MORE MOVES !!");
+        // Back puts tiles 2 and 3 back where they are free: 2 pairs with 1.
+        window->Back();
+        clock.Tick = second + 2700;
+        window->Temps();
+        EXPECT_GT(state().MovesLeft, 0);
+        EXPECT_EQ(Panel(7), "SORRY, NO MORE MOVES !!"); // the last blink's text stays
+    }
 }
 
 TEST_F(PlayTest, WinIsAnnouncedOnceOnTheNextTickWithTheShownTime) {

@@ -244,6 +244,53 @@ TEST(Clock, SurvivesTheTickCountWrapping) {
     EXPECT_EQ(game.State.ElapsedSeconds, 12);
 }
 
+// Starts on both sides of the sign bit (24.9 days of uptime) and of the wrap
+// (49.7 days), with spans past the 24.8 days a signed difference survives.
+TEST(Clock, HoldsForAnyTickValueAndSpan) {
+    constexpr std::uint32_t Half = 0x8000'0000u;
+    for (const std::uint32_t start : {0u, Half - 1, Half, Half + 1, 0xFFFF'F000u, 0xFFFF'FFFFu})
+        for (const std::uint32_t span :
+             {12'288u, 5'999'999u, 6'000'000u, Half - 1, Half, Half + 5'000u, 0xFFFE'0000u}) {
+            SCOPED_TRACE(testing::Message() << "start " << start << ", span " << span);
+            const auto seconds = static_cast<std::int32_t>(span / 1000);
+            Game game;
+            game.BeginGame(LayoutTraditional, 4, start);
+            game.UpdateClock(start + span);
+            EXPECT_EQ(game.State.ElapsedSeconds, seconds);
+            EXPECT_EQ(game.TimeIsUp(), span >= 6'000'000u);
+
+            // Paused after 90 s for that long: the limit is reached while
+            // paused, and a resume drops the paused span whatever its length.
+            game.BeginGame(LayoutTraditional, 4, start);
+            ASSERT_TRUE(game.PauseClick(start + 90'000));
+            game.UpdateClock(start + 90'000 + span);
+            EXPECT_EQ(game.State.ElapsedSeconds, 90 + seconds);
+            EXPECT_EQ(game.TimeIsUp(), span >= 5'910'000u);
+            ASSERT_TRUE(game.PauseClick(start + 90'000 + span));
+            game.UpdateClock(start + 90'000 + span + 1'000);
+            EXPECT_EQ(game.State.ElapsedSeconds, 91);
+        }
+}
+
+TEST(Clock, NoMovesWarningShowsInTheFirstHalfOfEverySecond) {
+    const std::pair<std::uint32_t, bool> ticks[] = {
+        {0, true},
+        {500, true},
+        {501, false},
+        {999, false},
+        {2'147'483'647u, false}, // the last tick before the sign bit
+        {2'147'483'648u, false},
+        {2'147'484'000u, true},
+        {2'147'484'500u, true},
+        {2'147'484'501u, false},
+        {4'294'966'999u, false},
+        {4'294'967'000u, true},
+        {4'294'967'295u, true}, // the last tick before the wrap
+    };
+    for (const auto& [tick, shown] : ticks)
+        EXPECT_EQ(NoMovesWarningShown(tick), shown) << "tick " << tick;
+}
+
 TEST(Clock, StopsWithTheGameAndStopEndsAPause) {
     Game game;
     game.BeginGame(LayoutTraditional, 4, 0);
