@@ -251,7 +251,7 @@ void TMirelo::ConfigClick() {
             PlayerPanel->setText(CurrentPlayer);
         };
     }
-    Configu->PlayerName->setText(CurrentPlayer);
+    Configu->SetName(CurrentPlayer);
     Configu->move(309, 231);
     Configu->exec();
     Surface->repaint();
