@@ -1,10 +1,15 @@
 #include "TOnlyOne.h"
 
 #include <QDir>
+#include <QFile>
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QLockFile>
 #include <QStandardPaths>
+#include <QSysInfo>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace mirelo {
 
@@ -13,8 +18,14 @@ namespace {
 constexpr qint64 MaxRequest = 16;
 } // namespace
 
-TOnlyOne::TOnlyOne(QString applicationTitle, QObject* parent)
-    : QObject(parent), title_(std::move(applicationTitle)) {}
+bool FileOwnedByUser(const QString& path) {
+    struct stat info {};
+    return ::lstat(QFile::encodeName(path).constData(), &info) == 0 && info.st_uid == ::getuid();
+}
+
+TOnlyOne::TOnlyOne(QString applicationTitle, QString folder, QObject* parent)
+    : QObject(parent), OwnedByUser(FileOwnedByUser), title_(std::move(applicationTitle)),
+      folder_(std::move(folder)) {}
 
 TOnlyOne::~TOnlyOne() {
     if (server_)
@@ -23,6 +34,12 @@ TOnlyOne::~TOnlyOne() {
 }
 
 QString TOnlyOne::MarkerName() const { return QStringLiteral("OnlyOne") + title_.left(20); }
+
+QString TOnlyOne::MarkerBase() const {
+    const QString folder = folder_.isEmpty() ? RuntimeFolder() : folder_;
+    return folder + QLatin1Char('/') + MarkerName() + QLatin1Char('-') +
+           QString::number(::getuid());
+}
 
 QString TOnlyOne::RuntimeFolder() {
     QString folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
@@ -34,27 +51,66 @@ QString TOnlyOne::RuntimeFolder() {
 bool TOnlyOne::OnLoad() {
     if (!EnforceOnlyOne)
         return false;
-    const QString base = RuntimeFolder() + QLatin1Char('/') + MarkerName();
-    lock_ = std::make_unique<QLockFile>(base + QStringLiteral(".lock"));
-    // A marker is stale only when the process that wrote it is gone.
+    lock_ = std::make_unique<QLockFile>(MarkerBase() + QStringLiteral(".lock"));
+    // A marker is stale when the process it names is gone.
     lock_->setStaleLockTime(0);
-    if (lock_->tryLock(0)) {
+    switch (TakeMarker()) {
+    case Marker::Taken:
         Listen();
         return false;
-    }
-    if (lock_->error() != QLockFile::LockFailedError) {
-        // No marker can be written here (an unusable runtime folder): run, but
-        // without the guard rather than refuse to start.
+    case Marker::HeldByAnotherCopy:
         lock_.reset();
-        return false;
+        return true;
+    case Marker::Unusable:
+        break;
     }
+    // No marker can be held here (an unusable folder, or another user's file
+    // under this name): run, but without the guard rather than refuse to start.
     lock_.reset();
+    return false;
+}
+
+TOnlyOne::Marker TOnlyOne::TakeMarker() {
+    const QString path = MarkerBase() + QStringLiteral(".lock");
+    // A second round follows the removal of a stale marker: another copy
+    // starting at the same moment may have taken it first.
+    for (int round = 0; round < 2; ++round) {
+        if (lock_->tryLock(0))
+            return Marker::Taken;
+        if (lock_->error() != QLockFile::LockFailedError || !OwnedByUser(path))
+            return Marker::Unusable;
+        if (OwnerIsNamed()) {
+            AskRunningCopyToRaise();
+            return Marker::HeldByAnotherCopy;
+        }
+        // A marker whose owner cannot be read or named (left empty by a power
+        // cut between its creation and its first write, or garbage) is stale
+        // unless a running copy answers on the socket.
+        if (AskRunningCopyToRaise())
+            return Marker::HeldByAnotherCopy;
+        if (!lock_->removeStaleLockFile()) {
+            // Held open by a copy writing its name at this very moment, or a
+            // file this user cannot remove.
+            if (!OwnerIsNamed())
+                return Marker::Unusable;
+            AskRunningCopyToRaise();
+            return Marker::HeldByAnotherCopy;
+        }
+    }
     AskRunningCopyToRaise();
-    return true;
+    return Marker::HeldByAnotherCopy;
+}
+
+bool TOnlyOne::OwnerIsNamed() const {
+    qint64 pid = 0;
+    QString host, application;
+    // Read, and on this machine: QLockFile has then found its process alive.
+    return lock_->getLockInfo(&pid, &host, &application) &&
+           (host.isEmpty() || host == QSysInfo::machineHostName());
 }
 
 void TOnlyOne::Listen() {
-    const QString name = RuntimeFolder() + QLatin1Char('/') + MarkerName() + QStringLiteral(".socket");
+    const QString name = MarkerBase() + QStringLiteral(".socket");
     QLocalServer::removeServer(name);
     server_ = new QLocalServer(this);
     server_->setSocketOptions(QLocalServer::UserAccessOption);
@@ -73,14 +129,19 @@ void TOnlyOne::Listen() {
     });
 }
 
-void TOnlyOne::AskRunningCopyToRaise() const {
+bool TOnlyOne::AskRunningCopyToRaise() const {
+    const QString name = MarkerBase() + QStringLiteral(".socket");
+    // Another user's socket under this name answers for no copy of ours.
+    if (!OwnedByUser(name))
+        return false;
     QLocalSocket socket;
-    socket.connectToServer(RuntimeFolder() + QLatin1Char('/') + MarkerName() + QStringLiteral(".socket"));
+    socket.connectToServer(name);
     if (!socket.waitForConnected(1000))
-        return;
+        return false;
     socket.write(RaiseRequest);
     socket.waitForBytesWritten(1000);
     socket.disconnectFromServer();
+    return true;
 }
 
 } // namespace mirelo

@@ -3,6 +3,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -68,6 +69,52 @@ TEST(StaleMarker, AKilledCopyDoesNotBlockTheNextStart) {
     EXPECT_TRUE(next->waitForFinished(10000));
     EXPECT_TRUE(QFile::exists(SettingsOf(x)));
 }
+
+struct MarkerContent {
+    const char* Name;
+    QByteArray Text;
+};
+void PrintTo(const MarkerContent& content, std::ostream* os) { *os << content.Name; }
+
+// A marker whose owner cannot be read: left empty by a power cut between its
+// creation and its first write, or overwritten with garbage.
+class UnreadableMarker : public ::testing::TestWithParam<MarkerContent> {};
+
+TEST_P(UnreadableMarker, DoesNotBlockTheNextStart) {
+    QTemporaryDir runtime; // the runtime folder, to find the marker in
+    ASSERT_TRUE(runtime.isValid());
+    const QStringList environment{QStringLiteral("XDG_RUNTIME_DIR=") + runtime.path()};
+    XSession x(800, 600);
+    ASSERT_TRUE(x.Ok());
+    ASSERT_TRUE(x.Start(GameProgram("mirelo_silent"), environment));
+    const QStringList markers =
+        QDir(runtime.path()).entryList({QStringLiteral("*.lock")}, QDir::Files);
+    ASSERT_EQ(markers.size(), 1) << markers.join(QLatin1Char(' ')).toStdString();
+    x.Game().kill(); // the socket stays behind too, with no one listening
+    x.Game().waitForFinished(5000);
+    ASSERT_TRUE(PollUntil([&] { return !x.GameWindowVisible(); }, 5000));
+    QFile marker(runtime.filePath(markers[0]));
+    ASSERT_TRUE(marker.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    ASSERT_EQ(marker.write(GetParam().Text), GetParam().Text.size());
+    marker.close();
+
+    auto next = x.Launch(GameProgram("mirelo"), environment);
+    EXPECT_TRUE(PollUntil([&] { return x.GameWindowVisible(); }, 10000))
+        << "the next start did not show its window";
+    EXPECT_FALSE(next->waitForFinished(1500)) << "the next start ended as if another copy ran";
+    // It holds the marker now: a third start gives way to it.
+    auto third = x.Launch(GameProgram("mirelo_silent"), environment);
+    EXPECT_TRUE(third->waitForFinished(15000)) << "the third start kept running";
+    EXPECT_EQ(next->state(), QProcess::Running);
+    next->terminate();
+    EXPECT_TRUE(next->waitForFinished(10000));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    EmptyOrGarbage, UnreadableMarker,
+    ::testing::Values(MarkerContent{"Empty", QByteArray()},
+                      MarkerContent{"Garbage", QByteArray("\x7f\x01garbage\n\nno owner\n")}),
+    [](const auto& info) { return std::string(info.param.Name); });
 
 } // namespace
 } // namespace mirelo::test
