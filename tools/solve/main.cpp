@@ -22,7 +22,11 @@
 #include "WinnableDeal.h"
 
 #include <algorithm>
+#include <cctype>
+#include <cerrno>
+#include <climits>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -82,6 +86,19 @@ double Number(const char* text) {
     return value;
 }
 
+// A whole number from 0 to `max`; a longer one is named too large rather than
+// read as whatever it wraps to.
+std::uint64_t WholeNumber(const char* text, std::uint64_t max, const char* what) {
+    char* end = nullptr;
+    errno = 0;
+    const unsigned long long value = std::strtoull(text, &end, 10);
+    if (end == text || *end != '\0' || !std::isdigit(static_cast<unsigned char>(text[0])))
+        Usage((std::string(what) + " must be a whole number").c_str());
+    if (errno == ERANGE || value > max)
+        Usage((std::string(what) + " is too large (at most " + std::to_string(max) + ")").c_str());
+    return value;
+}
+
 Options Parse(int argc, char** argv) {
     Options o;
     int positional = 0;
@@ -93,11 +110,11 @@ Options Parse(int argc, char** argv) {
             return argv[++i];
         };
         if (arg == "--first-seed")
-            o.FirstSeed = static_cast<std::uint32_t>(Number(next()));
+            o.FirstSeed = static_cast<std::uint32_t>(WholeNumber(next(), UINT32_MAX, "S"));
         else if (arg == "--budget-ms")
             o.Budget.MaxMilliseconds = Number(next());
         else if (arg == "--positions")
-            o.Budget.MaxPositions = static_cast<std::uint64_t>(Number(next()));
+            o.Budget.MaxPositions = WholeNumber(next(), UINT64_MAX, "P");
         else if (arg == "--slow-ms")
             o.SlowMilliseconds = Number(next());
         else if (arg == "--log")
@@ -130,7 +147,7 @@ Options Parse(int argc, char** argv) {
             o.Layouts = ParseLayouts(arg);
             ++positional;
         } else if (positional == 1 && arg[0] != '-') {
-            o.Count = static_cast<int>(Number(arg.c_str()));
+            o.Count = static_cast<int>(WholeNumber(arg.c_str(), INT_MAX, "N"));
             ++positional;
         } else {
             Usage("unexpected argument");
