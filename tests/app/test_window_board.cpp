@@ -1,6 +1,8 @@
 // The board on the window: drawing, styles, backgrounds, layouts, stop.
 #include "WindowFixture.h"
 
+#include "LayoutTemplate.h"
+#include "Tiles.h"
 #include "WindowSurface.h"
 
 #include <QAction>
@@ -80,6 +82,21 @@ TEST_F(WindowTest, StopShowsTheBackgroundAndTheLogo) {
 
 TEST_F(WindowTest, LayoutChoicesSayTheirNameAndWarnOnceOverAGame) {
     Make();
+    // A game under way: one pair off the Traditional deal.
+    Game& game = window->game;
+    bool removed = false;
+    for (int a = 1; a <= TileCount && !removed; ++a)
+        for (int b = a + 1; b <= TileCount && !removed; ++b)
+            if (TileFace(a) == TileFace(b) && game.IsFree(a) && game.IsFree(b)) {
+                game.Pick(static_cast<std::uint8_t>(a), *window);
+                game.Pick(static_cast<std::uint8_t>(b), *window);
+                removed = true;
+            }
+    ASSERT_EQ(game.State.TilesLeft, 142);
+    const BoardGrid grid = game.Grid;
+    const TilePlaces places = game.Places;
+    const QImage picture = BoardRows(41);
+
     window->Theater1->trigger();
     EXPECT_EQ(window->LigneStatus[7]->text(), "Layout THEATER selected.");
     EXPECT_TRUE(window->Theater1->isChecked());
@@ -100,11 +117,22 @@ TEST_F(WindowTest, LayoutChoicesSayTheirNameAndWarnOnceOverAGame) {
     EXPECT_EQ(window->LigneStatus[7]->text(), "before");
     EXPECT_TRUE(window->BigHole1->isChecked());
 
-    // The board in play keeps its layout until the next deal.
-    const Game before = window->game;
-    EXPECT_EQ(window->game.Places, before.Places);
+    // The board in play keeps its layout until the next deal: nothing on it
+    // changed, on the window or after a redraw.
+    EXPECT_TRUE(game.Grid == grid);
+    EXPECT_EQ(game.Places, places);
+    EXPECT_EQ(game.State.TilesLeft, 142);
+    EXPECT_EQ(BoardRows(41), picture);
+    window->FullRedraw();
+    EXPECT_EQ(BoardRows(41), picture);
+    // The next deal fills the Big Hole slots and no other cell.
     window->ResetGame();
-    EXPECT_EQ(window->game.Grid.At(21, 11, 4) != 0, true); // a Big Hole slot
+    EXPECT_EQ(game.State.TilesLeft, 144);
+    for (int z = 1; z <= GridLevels; ++z)
+        for (int y = 1; y <= GridRows; ++y)
+            for (int x = 1; x <= GridColumns; ++x)
+                ASSERT_EQ(game.Grid.At(x, y, z) != 0, Template(LayoutBigHole).At(x, y, z) == 1)
+                    << x << "," << y << "," << z;
 }
 
 TEST_F(WindowTest, NoWarningWithoutAGameOrWithNeverWarn) {
