@@ -137,9 +137,11 @@ TEST_F(PlayTest, RightClickDropsPicksAndHint) {
     FindPairAndOther(a, b, other);
     window->Hint();
     Click(a);
+    sound->Played.clear();
     Click(a, Qt::RightButton);
     EXPECT_EQ(state().FirstPick, 0);
     EXPECT_EQ(state().HintFirst, 0);
+    EXPECT_TRUE(sound->Played.empty()); // effects are on, yet it plays nothing
 }
 
 TEST_F(PlayTest, OnlyReleasesOverTheBoardReachIt) {
@@ -163,11 +165,18 @@ TEST_F(PlayTest, NoSoundsWhenEffectsAreOffButTilesStillRedraw) {
     int a, b, other;
     FindPairAndOther(a, b, other);
     const TilePlace placeA = game().Places[a];
+    // A skipped redraw would leave the window equal to Buffer: compare the box
+    // on the window with what it showed before.
+    const QRect boxA = window->Renderer.TileBox(placeA).translated(0, window->ToolbarHeight);
+    const QImage unpicked = window->Surface->Surface().copy(boxA);
     Click(a);
-    ExpectBoxOnWindow(placeA); // redrawn as picked
+    const QImage picked = window->Surface->Surface().copy(boxA);
+    EXPECT_NE(picked, unpicked); // redrawn as picked
+    ExpectBoxOnWindow(placeA);
     Click(b);
     EXPECT_TRUE(sound->Played.empty());
     EXPECT_EQ(state().TilesLeft, 142);
+    EXPECT_NE(window->Surface->Surface().copy(boxA), picked); // redrawn without it
     ExpectBoxOnWindow(placeA);
 }
 
