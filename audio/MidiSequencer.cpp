@@ -49,9 +49,24 @@ std::uint32_t Le32(const std::array<unsigned char, 12>& b, std::size_t at) {
     return b[at] | b[at + 1] << 8 | b[at + 2] << 16 | static_cast<std::uint32_t>(b[at + 3]) << 24;
 }
 
-bool IsTuneFile(const FluidCalls& lib, const std::string& path) {
+bool Fail(std::string* why, const std::string& reason) {
+    if (why)
+        *why = reason;
+    return false;
+}
+
+// The checks of the file itself, with the reasons Open gives.
+bool IsTuneFile(const FluidCalls& lib, const std::string& path, std::string* why) {
     std::error_code ec;
-    return std::filesystem::is_regular_file(path, ec) && lib.fluid_is_midifile(path.c_str());
+    if (!std::filesystem::is_regular_file(path, ec))
+        return Fail(why, "The tune \"" + path + "\" was not found.");
+    if (!lib.fluid_is_midifile(path.c_str()))
+        return Fail(why, "\"" + path + "\" is not a MIDI file.");
+    return true;
+}
+
+std::string CannotPlay(const std::string& path) {
+    return "The MIDI sequencer cannot play \"" + path + "\".";
 }
 
 // Runs a player over the first block of `path`, the events going nowhere; the
@@ -76,45 +91,48 @@ int FirstBlockLength(const FluidCalls& lib, fluid_synth_t* synth, const std::str
     return length;
 }
 
-// The library, or null when it cannot be loaded: then nothing opens.
-const FluidCalls* LibraryOrNull() {
+// The library, or null with the reason when it cannot be loaded: then nothing opens.
+const FluidCalls* LibraryOrNull(std::string* why) {
     try {
         return &Fluid();
-    } catch (const SoundError&) {
+    } catch (const SoundError& e) {
+        Fail(why, e.Reason().empty() ? std::string(e.what()) : e.Reason());
         return nullptr;
     }
 }
 
 } // namespace
 
-bool MidiSequencer::SoundFontLooksUsable(const std::string& soundFont) {
-    const FluidCalls* found = LibraryOrNull();
+bool MidiSequencer::SoundFontLooksUsable(const std::string& soundFont, std::string* why) {
+    const FluidCalls* found = LibraryOrNull(why);
     if (!found)
         return false;
     const FluidCalls& lib = *found;
     std::error_code ec;
-    if (!std::filesystem::is_regular_file(soundFont, ec) ||
-        !lib.fluid_is_soundfont(soundFont.c_str()))
-        return false;
+    if (!std::filesystem::is_regular_file(soundFont, ec))
+        return Fail(why, "The sound font \"" + soundFont + "\" was not found.");
+    if (!lib.fluid_is_soundfont(soundFont.c_str()))
+        return Fail(why, "\"" + soundFont + "\" is not a sound font.");
     // The loader's first check, and what a file cut short fails.
     const auto size = std::filesystem::file_size(soundFont, ec);
     std::array<unsigned char, 12> head{};
     std::ifstream in(soundFont, std::ios::binary);
-    if (ec || !in.read(reinterpret_cast<char*>(head.data()), head.size()))
-        return false;
-    return Le32(head, 4) + std::uintmax_t{8} == size;
+    if (ec || !in.read(reinterpret_cast<char*>(head.data()), head.size()) ||
+        Le32(head, 4) + std::uintmax_t{8} != size)
+        return Fail(why, "The sound font \"" + soundFont + "\" is incomplete.");
+    return true;
 }
 
-bool MidiSequencer::TuneOpens(const std::string& path, int rate) {
-    const FluidCalls* found = LibraryOrNull();
+bool MidiSequencer::TuneOpens(const std::string& path, int rate, std::string* why) {
+    const FluidCalls* found = LibraryOrNull(why);
     if (!found)
         return false;
     const FluidCalls& lib = *found;
-    if (!IsTuneFile(lib, path))
+    if (!IsTuneFile(lib, path, why))
         return false;
     fluid_settings_t* settings = NewSettings(lib, rate);
     if (!settings)
-        return false;
+        return Fail(why, CannotPlay(path));
     // One voice and no effects: this synthesiser never sounds.
     lib.fluid_settings_setint(settings, "synth.polyphony", 1);
     lib.fluid_settings_setint(settings, "synth.reverb.active", 0);
@@ -124,15 +142,18 @@ bool MidiSequencer::TuneOpens(const std::string& path, int rate) {
     if (synth)
         lib.delete_fluid_synth(synth);
     lib.delete_fluid_settings(settings);
-    return opens;
+    return opens || Fail(why, CannotPlay(path));
 }
 
 MidiSequencer::MidiSequencer(AudioDevice& device, const std::string& soundFont)
     : device_(device), lib_(Fluid()) {
     std::error_code ec;
-    if (!std::filesystem::is_regular_file(soundFont, ec) ||
-        !lib_.fluid_is_soundfont(soundFont.c_str()))
-        throw SoundError("The sound font could not be loaded", "no sound font at " + soundFont);
+    if (!std::filesystem::is_regular_file(soundFont, ec))
+        throw SoundError("The sound font could not be loaded",
+                         "The sound font \"" + soundFont + "\" was not found.");
+    if (!lib_.fluid_is_soundfont(soundFont.c_str()))
+        throw SoundError("The sound font could not be loaded",
+                         "\"" + soundFont + "\" is not a sound font.");
     settings_ = NewSettings(lib_, device.Rate());
     if (!settings_)
         throw SoundError("The MIDI sequencer could not be created");
@@ -143,7 +164,8 @@ MidiSequencer::MidiSequencer(AudioDevice& device, const std::string& soundFont)
         if (synth_)
             lib_.delete_fluid_synth(synth_);
         lib_.delete_fluid_settings(settings_);
-        throw SoundError("The sound font could not be loaded", "cannot read " + soundFont);
+        throw SoundError("The sound font could not be loaded",
+                         "The sound font \"" + soundFont + "\" could not be read.");
     }
     noticeFd_ = eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
     if (noticeFd_ < 0) {
@@ -169,16 +191,8 @@ MidiSequencer::~MidiSequencer() {
 
 bool MidiSequencer::Open(const std::string& path, std::string* error) {
     Close();
-    auto fail = [&](const std::string& why) {
-        if (error)
-            *error = why;
+    if (!IsTuneFile(lib_, path, error))
         return false;
-    };
-    std::error_code ec;
-    if (!std::filesystem::is_regular_file(path, ec))
-        return fail("The tune \"" + path + "\" was not found.");
-    if (!IsTuneFile(lib_, path))
-        return fail("\"" + path + "\" is not a MIDI file.");
 
     DeviceLock lock(device_);
     // The player reads its file when it first runs. Run it for one block of the
@@ -188,7 +202,7 @@ bool MidiSequencer::Open(const std::string& path, std::string* error) {
     // would lose the notes that start there.)
     if (FirstBlockLength(lib_, synth_, path, true, &player_) <= 0) {
         lib_.fluid_synth_system_reset(synth_);
-        return fail("The MIDI sequencer cannot play \"" + path + "\".");
+        return Fail(error, CannotPlay(path));
     }
     fileName_ = path;
     mode_ = Mode::Stopped;

@@ -33,10 +33,13 @@ public:
 
     // Whether a sequencer could load `soundFont`, judged without loading it:
     // the file is there, is a sound font, and is as long as it says it is.
-    static bool SoundFontLooksUsable(const std::string& soundFont);
+    // When not, `why` names the file and what is wrong with it.
+    static bool SoundFontLooksUsable(const std::string& soundFont, std::string* why = nullptr);
     // Whether Open would open `path`, found out as Open does but without a
-    // sound font: quick enough to ask before the sound font is loaded.
-    static bool TuneOpens(const std::string& path, int rate);
+    // sound font: quick enough to ask before the sound font is loaded, and
+    // without touching the tune that is open. When not, `why` is the reason
+    // Open would give.
+    static bool TuneOpens(const std::string& path, int rate, std::string* why = nullptr);
 
     // Closes any open tune, then opens `path` stopped at its start, its length
     // known. False with the reason when the file is missing or not a tune.

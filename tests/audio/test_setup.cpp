@@ -115,8 +115,15 @@ TEST_F(LateMusic, ASoundFontCutShortMeansNoMusicBeforeAndAfterTheLoad) {
     QFile font(FullSound::DefaultSoundFont);
     ASSERT_TRUE(font.open(QIODevice::ReadOnly));
     Write("short.sf2", font.read(256 * 1024));
-    EXPECT_TRUE(MidiSequencer::SoundFontLooksUsable(FullSound::DefaultSoundFont.toStdString()));
-    EXPECT_FALSE(MidiSequencer::SoundFontLooksUsable(Path("short.sf2").toStdString()));
+    Write("text.sf2", "not a sound font");
+    std::string why;
+    EXPECT_TRUE(
+        MidiSequencer::SoundFontLooksUsable(FullSound::DefaultSoundFont.toStdString(), &why));
+    EXPECT_EQ(why, "");
+    EXPECT_FALSE(MidiSequencer::SoundFontLooksUsable(Path("short.sf2").toStdString(), &why));
+    EXPECT_EQ(why, "The sound font \"" + Path("short.sf2").toStdString() + "\" is incomplete.");
+    EXPECT_FALSE(MidiSequencer::SoundFontLooksUsable(Path("text.sf2").toStdString(), &why));
+    EXPECT_EQ(why, "\"" + Path("text.sf2").toStdString() + "\" is not a sound font.");
 
     FullSound sound(folder.path(), Path("short.sf2"), 1h);
     EXPECT_FALSE(sound.MusicCanPlay());
@@ -128,7 +135,11 @@ TEST_F(LateMusic, ASoundFontCutShortMeansNoMusicBeforeAndAfterTheLoad) {
 TEST_F(LateMusic, ADefaultTuneThatIsNoTuneInsideMeansNoMusicBeforeAndAfterTheLoad) {
     // A MIDI file's signature over bytes that are no MIDI track.
     Write("ferral.mid", QByteArray("MThd\0\0\0\6\0\0\0\1\1\xe0MTrk\0\0\x09\x04\0\xff", 22));
-    EXPECT_FALSE(MidiSequencer::TuneOpens(Path("ferral.mid").toStdString(), 44100));
+    std::string why;
+    EXPECT_FALSE(MidiSequencer::TuneOpens(Path("ferral.mid").toStdString(), 44100, &why));
+    EXPECT_EQ(why, "The MIDI sequencer cannot play \"" + Path("ferral.mid").toStdString() + "\".");
+    EXPECT_FALSE(MidiSequencer::TuneOpens(Path("absent.mid").toStdString(), 44100, &why));
+    EXPECT_EQ(why, "The tune \"" + Path("absent.mid").toStdString() + "\" was not found.");
     EXPECT_TRUE(MidiSequencer::TuneOpens(Path("gisors.mid").toStdString(), 44100));
 
     FullSound sound(folder.path(), FullSound::DefaultSoundFont, 1h);
