@@ -44,6 +44,8 @@ public:
         (void)error;
         return false;
     }
+    // The file name of the tune that is open now; empty when none is.
+    virtual QString CurrentTune() const { return {}; }
     // The 10 ms tick's music step, while "Play music" is on: restarts a tune
     // that reached its end.
     virtual void MusicStep() {}

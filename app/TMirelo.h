@@ -158,7 +158,8 @@ public:
     void GokurakuMusClick();
     void MireloMusClick();
     void GisorsMusClick();
-    void SelectedMusic(const QString& fileName);
+    // False (after saying why) when the tune cannot be played.
+    bool SelectedMusic(const QString& fileName);
     void ShowHiScores();
     void RenderHallStrip();
     void ApplySoundSettings();
@@ -192,6 +193,7 @@ private:
     void ApplyLayoutOutcome(const LayoutOutcome& outcome);
     void ChooseStyle(int style);
     void ChooseTune(const char* fileName, const char* message);
+    void CheckTuneItems(const QString& fileName);
     void SetPauseCaptions(bool paused);
     void SetGameCommandsEnabled(bool enabled);
     void WinSequence();

@@ -76,16 +76,24 @@ void TMirelo::ChooseTune(const char* fileName, const char* message) {
     const QString file = QString::fromLatin1(fileName);
     if (!env_.Sound->TuneExists(file) || !PlayMusic)
         return;
-    SelectedMusic(file);
-    ShowMessage(QString::fromLatin1(message));
+    if (SelectedMusic(file))
+        ShowMessage(QString::fromLatin1(message));
 }
 
-void TMirelo::SelectedMusic(const QString& fileName) {
+bool TMirelo::SelectedMusic(const QString& fileName) {
     QString error;
-    if (!env_.Sound->SelectedMusic(fileName, &error)) {
+    const bool opened = env_.Sound->SelectedMusic(fileName, &error);
+    if (!opened)
         InfoBox(QString::fromLatin1(WindowCaption), error);
+    // The mark names the tune that is open: after a failure, the one the sound
+    // kept, or none.
+    CheckTuneItems(opened ? fileName : env_.Sound->CurrentTune());
+    return opened;
+}
+
+void TMirelo::CheckTuneItems(const QString& fileName) {
+    if (!FerralMus)
         return;
-    }
     FerralMus->setChecked(fileName == QLatin1String("ferral.mid"));
     GokurakuMus->setChecked(fileName == QLatin1String("gokuraku.mid"));
     MireloMus->setChecked(fileName == QLatin1String("mirelo.mid"));

@@ -217,20 +217,38 @@ bool FullSound::SelectedMusic(const QString& fileName, QString* error) {
             *error = QStringLiteral("Music cannot be played on this machine.");
         return false;
     }
-    // A file that is not there changes nothing; one that is there but cannot be
-    // played has already cost the previous tune, as closing comes first.
+    // A file that is not there, or is there but cannot be played, changes
+    // nothing: it is tried before the tune in play is closed.
     if (!TuneExists(fileName)) {
         if (error)
             *error = QStringLiteral("The tune \"%1\" was not found.").arg(fileName);
         return false;
     }
+    std::string why;
+    if (!MidiSequencer::TuneOpens(QDir(folder_).filePath(fileName).toStdString(),
+                                  audio_.Device()->Rate(), &why)) {
+        if (error)
+            *error = QString::fromStdString(why);
+        return false;
+    }
     WatchEndNotices();
     sequencer_->Close();
-    if (!OpenTune(fileName, error))
+    if (!OpenTune(fileName, error)) {
+        // Changed since it was tried: no tune is open now, and none is opened
+        // behind the back of the window, which shows none.
+        defaultTried_ = true;
         return false;
+    }
     // Freshly opened, it stands at its start.
     sequencer_->Play();
     return true;
+}
+
+QString FullSound::CurrentTune() const {
+    const MidiSequencer* sequencer = Sequencer();
+    if (!sequencer || !sequencer->IsOpen())
+        return {};
+    return QFileInfo(QString::fromStdString(sequencer->FileName())).fileName();
 }
 
 bool FullSound::EnsureTuneOpen() {

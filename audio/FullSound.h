@@ -56,6 +56,7 @@ public:
     void EnableMusic() override;
     bool TuneExists(const QString& fileName) const override;
     bool SelectedMusic(const QString& fileName, QString* error) override;
+    QString CurrentTune() const override;
     void MusicStep() override;
     void CloseMusic() override;
     QString UnavailableReason() const override;

@@ -33,16 +33,29 @@ public:
     bool MusicCanPlay() const override { return CanPlay; }
     void EnableMusic() override { Enabled = true; }
     bool TuneExists(const QString& fileName) const override { return Tunes.contains(fileName); }
-    bool SelectedMusic(const QString& fileName, QString*) override {
+    // A tune in Unplayable fails to open with an error naming it; the tune open
+    // before stays open, or none is when FailureClosesTune.
+    bool SelectedMusic(const QString& fileName, QString* error) override {
         Selected.push_back(fileName);
+        if (Unplayable.contains(fileName)) {
+            *error = QStringLiteral("\"%1\" is not a MIDI file.").arg(fileName);
+            if (FailureClosesTune)
+                Open.clear();
+            return false;
+        }
+        Open = fileName;
         return true;
     }
+    QString CurrentTune() const override { return Open; }
     void MusicStep() override { ++Steps; }
     void CloseMusic() override { Closed = true; }
     QString UnavailableReason() const override { return Reason; }
 
     std::vector<int> Played;
     bool CanPlay = false;
+    QStringList Unplayable;
+    bool FailureClosesTune = false;
+    QString Open = QStringLiteral("ferral.mid");
     bool Enabled = false;
     bool Closed = false;
     int Steps = 0;

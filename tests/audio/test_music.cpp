@@ -13,6 +13,8 @@
 #include <QToolButton>
 #include <QWidget>
 #include <cmath>
+#include <utility>
+#include <vector>
 #include <gtest/gtest.h>
 
 namespace mirelo {
@@ -170,19 +172,58 @@ TEST_F(Music, AMissingTuneChangesNothing) {
     EXPECT_EQ(sound.Sequencer()->State(), Mode::Playing);
 }
 
-TEST_F(Music, AnUnplayableTuneIsReportedAndTheStepReopensTheDefault) {
+// A tune that cannot be played is found out before the one in play is
+// touched: that one plays on, where it stood, and is the one reported open.
+TEST_F(Music, AnUnplayableTuneIsReportedAndTheTuneInPlayGoesOn) {
+    // A MIDI file's signature over bytes that are no MIDI track.
+    QFile noTrack(folder.filePath(QStringLiteral("notrack.mid")));
+    ASSERT_TRUE(noTrack.open(QIODevice::WriteOnly));
+    noTrack.write(QByteArray("MThd\0\0\0\6\0\0\0\1\1\xe0MTrk\0\0\x09\x04\0\xff", 22));
+    noTrack.close();
+
     FullSound sound(folder.path());
     QString error;
     ASSERT_TRUE(sound.SelectedMusic(QStringLiteral("gisors.mid"), &error)) << error.toStdString();
-    EXPECT_FALSE(sound.SelectedMusic(QStringLiteral("broken.mid"), &error));
-    EXPECT_FALSE(error.isEmpty());
-    // The previous tune was closed first, as the sequencer must be to open another.
-    EXPECT_FALSE(sound.Sequencer()->IsOpen());
-    // "Play music" on with no tune open: the step opens the default tune before
-    // it asks the device anything, and starts nothing.
+    MidiSequencer& seq = *sound.Sequencer();
+    ASSERT_TRUE(WaitUntil([&] { return seq.Position() > 120; }));
+    const std::vector<std::pair<QString, QString>> cases{
+        {QStringLiteral("broken.mid"), QStringLiteral("\"%1\" is not a MIDI file.")},
+        {QStringLiteral("notrack.mid"), QStringLiteral("The MIDI sequencer cannot play \"%1\".")}};
+    for (const auto& [name, text] : cases) {
+        SCOPED_TRACE(name.toStdString());
+        EXPECT_TRUE(sound.TuneExists(name));
+        int before = -1;
+        int after = -1;
+        {
+            DeviceLock hold(*sound.Audio().Device()); // no mixing between the reads
+            before = seq.Position();
+            error.clear();
+            EXPECT_FALSE(sound.SelectedMusic(name, &error));
+            after = seq.Position();
+        }
+        EXPECT_EQ(error, text.arg(folder.filePath(name)));
+        EXPECT_EQ(after, before);
+        EXPECT_EQ(Name(seq), QStringLiteral("gisors.mid"));
+        EXPECT_EQ(seq.State(), Mode::Playing);
+        EXPECT_EQ(sound.CurrentTune(), QStringLiteral("gisors.mid"));
+    }
+    sound.MusicStep();
+    EXPECT_EQ(sound.CurrentTune(), QStringLiteral("gisors.mid"));
+    EXPECT_EQ(seq.State(), Mode::Playing);
+}
+
+// "Play music" on with no tune open: the step opens the default tune before
+// it asks the device anything, and starts nothing.
+TEST_F(Music, TheStepOpensTheDefaultTuneWhenNoneIsOpen) {
+    const QString ferral = folder.filePath(QStringLiteral("ferral.mid"));
+    ASSERT_TRUE(QFile::rename(ferral, folder.filePath(QStringLiteral("away.mid"))));
+    FullSound sound(folder.path());
+    sound.WaitMusic();
+    EXPECT_EQ(sound.CurrentTune(), QString());
+    ASSERT_TRUE(QFile::rename(folder.filePath(QStringLiteral("away.mid")), ferral));
     sound.MusicStep();
     ASSERT_TRUE(sound.Sequencer()->IsOpen());
-    EXPECT_EQ(Name(*sound.Sequencer()), QStringLiteral("ferral.mid"));
+    EXPECT_EQ(sound.CurrentTune(), QStringLiteral("ferral.mid"));
     EXPECT_EQ(sound.Sequencer()->State(), Mode::Stopped);
 }
 
@@ -198,6 +239,7 @@ TEST_F(Music, NoDefaultTuneMeansNoMusicAtStartButTheGameRuns) {
     // Another tune can still be chosen once music is switched on.
     QString error;
     EXPECT_TRUE(sound.SelectedMusic(QStringLiteral("gisors.mid"), &error));
+    EXPECT_EQ(sound.CurrentTune(), QStringLiteral("gisors.mid"));
 }
 
 TEST_F(Music, NoSoundFontMeansNoMusicButTheEffectsStay) {
