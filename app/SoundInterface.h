@@ -28,8 +28,13 @@ public:
         (void)parent;
         return nullptr;
     }
+    // Tunes can be played at all: there is a sound device and a sound font.
+    virtual bool MusicPossible() const { return false; }
     // The default tune is open and the sequencer can play it.
     virtual bool MusicCanPlay() const { return false; }
+    // Why no tune, or not the default tune, can play, naming the file at
+    // fault; empty when the default tune can play.
+    virtual QString MusicUnavailableReason() const { return {}; }
     // Start-up with music possible and wanted: enables the control.
     virtual void EnableMusic() {}
     // Whether the tune `fileName` lies in the program's folder.

@@ -122,7 +122,6 @@ void TMirelo::Init() {
         Playsounds1->setChecked(PlaySounds);
         // Whether music can play is asked once the window has its first
         // picture (ApplySoundSettings); until then nothing plays.
-        storedPlayMusic_ = PlayMusic;
         PlayMusic = false;
     }
 
@@ -219,28 +218,54 @@ void TMirelo::StartupGameClick() {
 
 void TMirelo::Playsounds1Click() { PlaySounds = Playsounds1->isChecked(); }
 
+// The check mark is the player's choice and is saved as it stands, whatever
+// this machine lacks today; music plays only where it can.
 void TMirelo::ApplySoundSettings() {
     soundSettingsApplied_ = true;
-    soundDeviceMissing_ = !env_.Sound->UnavailableReason().isEmpty();
-    if (env_.Sound->MusicCanPlay() && storedPlayMusic_ && Playmusic1->isChecked()) {
-        PlayMusic = true;
-        env_.Sound->EnableMusic();
-        musicOnFromStart_ = true;
-        if (Media)
-            Media->setEnabled(true);
+    if (Playmusic1->isChecked()) {
+        PlayMusic = env_.Sound->MusicPossible();
+        if (env_.Sound->MusicCanPlay()) {
+            env_.Sound->EnableMusic();
+            if (Media)
+                Media->setEnabled(true);
+        }
     }
     // Said once, when the window first shows: a second copy never shows.
-    if (soundDeviceMissing_ && !soundWarningShown_) {
+    const QString reason = env_.Sound->UnavailableReason();
+    if (!reason.isEmpty() && !soundWarningShown_) {
         soundWarningShown_ = true;
         InfoBox(QString::fromLatin1(WindowCaption),
                 QStringLiteral("Sound is unavailable: %1\nThe game goes on without sound.")
-                    .arg(env_.Sound->UnavailableReason()));
+                    .arg(reason));
     }
+    if (Playmusic1->isChecked())
+        SayWhyNoMusic();
+}
+
+// Once a run, when music is wanted and cannot play; a machine without a sound
+// device has said so already.
+void TMirelo::SayWhyNoMusic() {
+    if (musicWarningShown_ || !env_.Sound->UnavailableReason().isEmpty())
+        return;
+    const QString reason = env_.Sound->MusicUnavailableReason();
+    if (reason.isEmpty())
+        return;
+    musicWarningShown_ = true;
+    const QString text =
+        env_.Sound->MusicPossible()
+            ? QStringLiteral("The default tune cannot be played: %1\n"
+                             "The other tunes can still be chosen from the Music menu.")
+            : QStringLiteral("Music is unavailable: %1\nThe game goes on without music.");
+    InfoBox(QString::fromLatin1(WindowCaption), text.arg(reason));
 }
 
 void TMirelo::Playmusic1Click() {
-    PlayMusic = Playmusic1->isChecked();
-    musicOnFromStart_ = false;
+    // Before the first paint the check mark is all there is; the sound is asked then.
+    if (!soundSettingsApplied_)
+        return;
+    PlayMusic = Playmusic1->isChecked() && env_.Sound->MusicPossible();
+    if (Playmusic1->isChecked())
+        SayWhyNoMusic();
 }
 
 void TMirelo::ConfigClick() {
@@ -277,11 +302,8 @@ bool TMirelo::WriteSettingsFile() {
     o.TileStyle = Sheet.AppliedTileStyle == NoStyleApplied ? TileStyle : Sheet.AppliedTileStyle;
     o.HighlightMode = HighlightMode;
     o.ShowMoves = Moves->isChecked();
-    // Closed before the sound was asked about, or without a device: the
-    // stored choice stands.
-    o.PlayMusic = soundDeviceMissing_ || (Playmusic1 && !soundSettingsApplied_) ? storedPlayMusic_ : PlayMusic;
-    if (musicOnFromStart_ && PlayMusic && !env_.Sound->MusicCanPlay())
-        o.PlayMusic = false;
+    // The player's choice, whether or not music could play this run.
+    o.PlayMusic = Playmusic1 && Playmusic1->isChecked();
     o.PlaySounds = PlaySounds;
     o.NeverWarn = Layouts.NeverWarn;
     o.CurrentPlayer = CurrentPlayer;

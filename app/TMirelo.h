@@ -194,6 +194,7 @@ private:
     void ChooseStyle(int style);
     void ChooseTune(const char* fileName, const char* message);
     void CheckTuneItems(const QString& fileName);
+    void SayWhyNoMusic();
     void SetPauseCaptions(bool paused);
     void SetGameCommandsEnabled(bool enabled);
     void WinSequence();
@@ -209,16 +210,10 @@ private:
     void PairRemovedSound() override;
 
     Environment env_;
-    // With no usable sound device the stored sound options are written back as
-    // they were read, not as this silent run leaves them.
-    bool soundDeviceMissing_ = false;
-    bool storedPlayMusic_ = false;
-    // Music was switched on at start on the strength of quick checks, and the
-    // player has not touched it since: if the sound font then failed to load,
-    // the option is saved off, as it would have been had the load come first.
-    bool musicOnFromStart_ = false;
     bool soundSettingsApplied_ = false;
+    // Why sound or music is unavailable is said once a run.
     bool soundWarningShown_ = false;
+    bool musicWarningShown_ = false;
     // The Hall of Fame strip as last drawn, and the layout and table state it shows.
     TextOverlay hallStrip_;
     int hallStripLayout_ = -1; // none yet

@@ -25,8 +25,15 @@ void SetPanel(QLabel* panel, const QString& text) {
 void TMirelo::ShowMessage(const QString& text) { SetPanel(LigneStatus[7], text); }
 
 void TMirelo::Temps() {
-    if (PlayMusic)
+    if (PlayMusic) {
         env_.Sound->MusicStep();
+        // The sound font is loaded after the start: one that fails then ends
+        // the music here, and says why.
+        if (!env_.Sound->MusicPossible()) {
+            PlayMusic = false;
+            SayWhyNoMusic();
+        }
+    }
     const std::uint32_t now = env_.Clock->GetTickCount();
     game.UpdateClock(now);
     WriteScore();

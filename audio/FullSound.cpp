@@ -89,8 +89,9 @@ void FullSound::SetUpDevice(const std::string& soundFont, const std::string& def
         if (!audio_.Device())
             return;
     }
-    fontUsable_ = MidiSequencer::SoundFontLooksUsable(soundFont);
-    tuneOpens_ = fontUsable_ && MidiSequencer::TuneOpens(defaultTune, audio_.Device()->Rate());
+    fontUsable_ = MidiSequencer::SoundFontLooksUsable(soundFont, &checkReason_);
+    tuneOpens_ = fontUsable_ &&
+                 MidiSequencer::TuneOpens(defaultTune, audio_.Device()->Rate(), &checkReason_);
 }
 
 // The second step: the sequencer with its sound font, and the default tune.
@@ -99,10 +100,11 @@ void FullSound::LoadMusic(const std::string& soundFont, const std::string& defau
         return;
     try {
         sequencer_ = std::make_unique<MidiSequencer>(*audio_.Device(), soundFont);
-    } catch (const SoundError&) {
+    } catch (const SoundError& e) {
+        loadReason_ = e.Reason().empty() ? std::string(e.what()) : e.Reason();
         return;
     }
-    sequencer_->Open(defaultTune, nullptr);
+    sequencer_->Open(defaultTune, &loadReason_);
 }
 
 void FullSound::WaitReady() const {
@@ -173,11 +175,29 @@ QWidget* FullSound::CreateMediaControl(QWidget* parent) {
     return media_;
 }
 
+bool FullSound::MusicPossible() const {
+    WaitReady();
+    if (SetUp().SecondDone())
+        return sequencer_ != nullptr;
+    return fontUsable_;
+}
+
 bool FullSound::MusicCanPlay() const {
     WaitReady();
     if (SetUp().SecondDone())
         return sequencer_ && sequencer_->IsOpen();
     return tuneOpens_;
+}
+
+QString FullSound::MusicUnavailableReason() const {
+    WaitReady();
+    if (!audio_.Device())
+        return reason_;
+    if (MusicCanPlay())
+        return {};
+    // The load finds what the checks could not see: a sound font broken inside.
+    const bool loaded = SetUp().SecondDone();
+    return QString::fromStdString(loaded && !loadReason_.empty() ? loadReason_ : checkReason_);
 }
 
 void FullSound::EnableMusic() {

@@ -23,7 +23,8 @@ class SetUpThread;
 //
 // Nothing here stops the game from starting: without a sound device the game
 // is silent and UnavailableReason() says why; without a sound font or a
-// playable default tune music is unavailable and the control stays disabled.
+// playable default tune the control stays disabled and MusicUnavailableReason()
+// says why. Without the default tune the other tunes still play.
 // Construct it after the QApplication, and call CloseMusic() (as the window does
 // when it closes) or destroy it before the QApplication ends: the end of a tune
 // is reported through the event loop of the thread that made it.
@@ -52,7 +53,9 @@ public:
     bool HasSound() const override { return true; }
     void PlayEffect(int index) override;
     QWidget* CreateMediaControl(QWidget* parent) override;
+    bool MusicPossible() const override;
     bool MusicCanPlay() const override;
+    QString MusicUnavailableReason() const override;
     void EnableMusic() override;
     bool TuneExists(const QString& fileName) const override;
     bool SelectedMusic(const QString& fileName, QString* error) override;
@@ -104,9 +107,13 @@ private:
     // The default tune is reopened once when music is wanted and none is open;
     // a missing file is not looked for again on every tick.
     bool defaultTried_ = false;
-    // What the checks found: the sound font looks loadable, the default tune opens.
+    // What the checks found: the sound font looks loadable, the default tune
+    // opens, and if not, why not.
     bool fontUsable_ = false;
     bool tuneOpens_ = false;
+    std::string checkReason_;
+    // Why the load of the sound font or of the default tune failed.
+    std::string loadReason_;
     // EnableMusic came before the music was loaded.
     bool armWanted_ = false;
     bool musicFinished_ = false;

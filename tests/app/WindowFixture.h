@@ -30,7 +30,10 @@ public:
     bool HasSound() const override { return hasSound_; }
     void PlayEffect(int index) override { Played.push_back(index); }
     QWidget* CreateMediaControl(QWidget* parent) override { return hasSound_ ? new QWidget(parent) : nullptr; }
+    // No sound device, no music either.
+    bool MusicPossible() const override { return Possible && Reason.isEmpty(); }
     bool MusicCanPlay() const override { return CanPlay; }
+    QString MusicUnavailableReason() const override { return MusicReason; }
     void EnableMusic() override { Enabled = true; }
     bool TuneExists(const QString& fileName) const override { return Tunes.contains(fileName); }
     // A tune in Unplayable fails to open with an error naming it; the tune open
@@ -52,7 +55,9 @@ public:
     QString UnavailableReason() const override { return Reason; }
 
     std::vector<int> Played;
+    bool Possible = true;
     bool CanPlay = false;
+    QString MusicReason;
     QStringList Unplayable;
     bool FailureClosesTune = false;
     QString Open = QStringLiteral("ferral.mid");

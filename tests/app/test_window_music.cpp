@@ -1,5 +1,5 @@
-// The Music menu when a tune cannot be played: what the window says, which
-// tune it marks.
+// The Music menu and "Play music" when a tune, the sound font or the sound
+// device is missing: what the window says, which tune it marks, what it saves.
 #include "ProfileFile.h"
 #include "WindowFixture.h"
 
@@ -90,6 +90,73 @@ TEST_F(MusicTest, ATuneThatFailsToOpenIsNotSelectedAndTheMarkNamesTheTuneThatPla
     // And a tune that opens is marked again.
     window->GokurakuMus->trigger();
     EXPECT_EQ(Checked(), QStringList{QStringLiteral("Gokuraku")});
+}
+
+// Without a sound device the check mark is still the player's to set, and is saved.
+TEST_F(MusicTest, PlayMusicChosenWithoutASoundDeviceIsSavedBothWays) {
+    sound->Reason = QStringLiteral("no audio device");
+    Start(false);
+    ASSERT_EQ(boxes.size(), 1u); // the device's box only: it covers the music
+    window->Playmusic1->trigger();
+    EXPECT_TRUE(window->Playmusic1->isChecked());
+    EXPECT_FALSE(window->PlayMusic);
+    EXPECT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(SavedPlayMusic(), "1");
+
+    sound = std::make_unique<RecordingSound>(true);
+    sound->Reason = QStringLiteral("no audio device");
+    boxes.clear();
+    Start(true);
+    window->Playmusic1->trigger();
+    EXPECT_FALSE(window->Playmusic1->isChecked());
+    EXPECT_EQ(SavedPlayMusic(), "0");
+}
+
+TEST_F(MusicTest, WithoutTheDefaultTuneTheWindowSaysWhyAndOtherTunesStillPlay) {
+    sound->MusicReason = QStringLiteral("The tune \"/opt/mirelo/ferral.mid\" was not found.");
+    sound->Tunes = QStringList{QStringLiteral("gisors.mid")};
+    sound->Open.clear();
+    Start(true);
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].Text,
+              "The default tune cannot be played: The tune \"/opt/mirelo/ferral.mid\" was not "
+              "found.\nThe other tunes can still be chosen from the Music menu.");
+    // Nothing to play or pause: the control stays grey, but the menu works.
+    EXPECT_FALSE(window->Media->isEnabled());
+    EXPECT_FALSE(sound->Enabled);
+    EXPECT_TRUE(window->PlayMusic);
+    window->GisorsMus->trigger();
+    EXPECT_EQ(sound->Selected, QStringList{QStringLiteral("gisors.mid")});
+    EXPECT_EQ(Status(), "Music GISORS selected.");
+    EXPECT_EQ(Checked(), QStringList{QStringLiteral("Gisors")});
+    // The tick keeps the chosen tune looping.
+    const int steps = sound->Steps;
+    window->Temps();
+    EXPECT_EQ(sound->Steps, steps + 1);
+    EXPECT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(SavedPlayMusic(), "1");
+}
+
+// With "Play music" off nothing is said at start; switching it on says why, once.
+TEST_F(MusicTest, MusicSwitchedOnWhereItCannotPlaySaysWhyOnce) {
+    sound->Possible = false;
+    sound->MusicReason =
+        QStringLiteral("\"/usr/share/sounds/sf2/default-GM.sf2\" is not a sound font.");
+    sound->Tunes = QStringList{QStringLiteral("gisors.mid")};
+    Start(false);
+    EXPECT_TRUE(boxes.empty());
+    window->Playmusic1->trigger();
+    EXPECT_FALSE(window->PlayMusic);
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_TRUE(
+        boxes[0].Text.startsWith("Music is unavailable: \"/usr/share/sounds/sf2/default-GM.sf2\""))
+        << boxes[0].Text.toStdString();
+    window->Playmusic1->trigger();
+    window->Playmusic1->trigger();
+    EXPECT_EQ(boxes.size(), 1u);
+    window->GisorsMus->trigger(); // no music: the menu does nothing
+    EXPECT_TRUE(sound->Selected.isEmpty());
+    EXPECT_EQ(SavedPlayMusic(), "1");
 }
 
 } // namespace

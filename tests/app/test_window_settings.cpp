@@ -145,14 +145,23 @@ TEST_F(SettingsTest, SilentEditionLeavesTheSoundKeysAsTheFullEditionWroteThem) {
     EXPECT_EQ(Value("Mirelo", "PlaySounds"), "yes");
 }
 
-TEST_F(SettingsTest, MusicThatCannotPlayIsSwitchedOffButTheCheckMarkStays) {
+TEST_F(SettingsTest, MusicThatCannotPlayIsOffButTheCheckMarkStaysAndIsSaved) {
     WriteFile("[Mirelo]\nPlayMusic=1\nPlaySounds=1\n");
-    Start(true);
+    Start(true, false);
+    sound->Possible = false; // no sound font
+    sound->MusicReason = QStringLiteral("The sound font \"/no/such/font.sf2\" was not found.");
+    window->show();
+    Settle();
     EXPECT_FALSE(window->PlayMusic);
     EXPECT_TRUE(window->Playmusic1->isChecked());
     EXPECT_FALSE(window->Media->isEnabled());
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].Text,
+              "Music is unavailable: The sound font \"/no/such/font.sf2\" was not found.\n"
+              "The game goes on without music.");
     Close();
-    EXPECT_EQ(Value("Mirelo", "PlayMusic"), "0");
+    // The player's choice, not what this machine allowed today.
+    EXPECT_EQ(Value("Mirelo", "PlayMusic"), "1");
     EXPECT_EQ(Value("Mirelo", "PlaySounds"), "1");
 }
 
@@ -173,14 +182,28 @@ TEST_F(SettingsTest, WithoutASoundDeviceTheStoredSoundOptionsAreKept) {
     EXPECT_EQ(Value("Mirelo", "PlaySounds"), "1");
 }
 
-TEST_F(SettingsTest, MusicWhoseSoundFontFailsAfterStartIsSavedOffUnlessThePlayerChoseIt) {
+TEST_F(SettingsTest, MusicWhoseSoundFontFailsAfterStartStopsSaysWhyAndKeepsTheChoice) {
     WriteFile("[Mirelo]\nPlayMusic=1\n");
     soundCanPlay = true;
     Start(true);
     ASSERT_TRUE(window->PlayMusic);
-    sound->CanPlay = false; // the late load of the sound font failed
+    window->Timer->stop(); // only the ticks this test makes
+    // The late load of the sound font failed.
+    sound->CanPlay = false;
+    sound->Possible = false;
+    sound->MusicReason = QStringLiteral("The sound font \"/fonts/bad.sf2\" could not be read.");
+    EXPECT_TRUE(boxes.empty());
+    window->Temps();
+    EXPECT_FALSE(window->PlayMusic);
+    EXPECT_TRUE(window->Playmusic1->isChecked());
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_TRUE(boxes[0].Text.contains("/fonts/bad.sf2")) << boxes[0].Text.toStdString();
+    const int steps = sound->Steps;
+    window->Temps();
+    EXPECT_EQ(sound->Steps, steps); // music is off: the tick no longer asks
+    EXPECT_EQ(boxes.size(), 1u);
     Close();
-    EXPECT_EQ(Value("Mirelo", "PlayMusic"), "0");
+    EXPECT_EQ(Value("Mirelo", "PlayMusic"), "1");
 
     WriteFile("[Mirelo]\nPlayMusic=1\n");
     Start(true);

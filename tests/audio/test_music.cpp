@@ -13,9 +13,9 @@
 #include <QToolButton>
 #include <QWidget>
 #include <cmath>
+#include <gtest/gtest.h>
 #include <utility>
 #include <vector>
-#include <gtest/gtest.h>
 
 namespace mirelo {
 namespace {
@@ -232,6 +232,15 @@ TEST_F(Music, NoDefaultTuneMeansNoMusicAtStartButTheGameRuns) {
     FullSound sound(folder.path());
     EXPECT_FALSE(sound.MusicCanPlay());
     EXPECT_EQ(sound.UnavailableReason(), QString());
+    // Other tunes can play; why the default cannot names its file, before the
+    // sound font is loaded and after.
+    const QString why = QStringLiteral("The tune \"%1\" was not found.")
+                            .arg(folder.filePath(QStringLiteral("ferral.mid")));
+    EXPECT_TRUE(sound.MusicPossible());
+    EXPECT_EQ(sound.MusicUnavailableReason(), why);
+    sound.WaitMusic();
+    EXPECT_TRUE(sound.MusicPossible());
+    EXPECT_EQ(sound.MusicUnavailableReason(), why);
     EXPECT_EQ(sound.Audio().BufferCount(), 3);
     for (int tick = 0; tick < 3; ++tick)
         sound.MusicStep();
@@ -243,8 +252,12 @@ TEST_F(Music, NoDefaultTuneMeansNoMusicAtStartButTheGameRuns) {
 }
 
 TEST_F(Music, NoSoundFontMeansNoMusicButTheEffectsStay) {
-    FullSound sound(folder.path(), folder.filePath(QStringLiteral("absent.sf2")));
+    const QString font = folder.filePath(QStringLiteral("absent.sf2"));
+    FullSound sound(folder.path(), font);
     EXPECT_FALSE(sound.MusicCanPlay());
+    EXPECT_FALSE(sound.MusicPossible());
+    EXPECT_EQ(sound.MusicUnavailableReason(),
+              QStringLiteral("The sound font \"%1\" was not found.").arg(font));
     EXPECT_EQ(sound.Sequencer(), nullptr);
     EXPECT_FALSE(sound.TuneExists(QStringLiteral("ferral.mid")));
     QString error;
@@ -252,6 +265,8 @@ TEST_F(Music, NoSoundFontMeansNoMusicButTheEffectsStay) {
     sound.MusicStep();
     EXPECT_EQ(sound.Audio().BufferCount(), 3);
     EXPECT_EQ(sound.UnavailableReason(), QString());
+    EXPECT_FALSE(sound.MusicPossible());
+    EXPECT_EQ(sound.CurrentTune(), QString());
 }
 
 TEST_F(Music, PauseButtonPausesAndResumesPlayButtonRestartsAtTheEnd) {

@@ -237,6 +237,8 @@ TEST(NoSoundDevice, TheGameGoesOnSilentAndSaysWhy) {
     EXPECT_EQ(sound.Audio().BufferCount(), 0);
     sound.PlayEffect(SoundAccepted);
     EXPECT_FALSE(sound.MusicCanPlay());
+    EXPECT_FALSE(sound.MusicPossible());
+    EXPECT_EQ(sound.MusicUnavailableReason(), sound.UnavailableReason());
     EXPECT_FALSE(sound.TuneExists(QStringLiteral("ferral.mid")));
     QString error;
     EXPECT_FALSE(sound.SelectedMusic(QStringLiteral("ferral.mid"), &error));

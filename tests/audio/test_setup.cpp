@@ -126,9 +126,15 @@ TEST_F(LateMusic, ASoundFontCutShortMeansNoMusicBeforeAndAfterTheLoad) {
     EXPECT_EQ(why, "\"" + Path("text.sf2").toStdString() + "\" is not a sound font.");
 
     FullSound sound(folder.path(), Path("short.sf2"), 1h);
+    const QString reason =
+        QStringLiteral("The sound font \"%1\" is incomplete.").arg(Path("short.sf2"));
     EXPECT_FALSE(sound.MusicCanPlay());
+    EXPECT_FALSE(sound.MusicPossible());
+    EXPECT_EQ(sound.MusicUnavailableReason(), reason);
     EXPECT_EQ(sound.Sequencer(), nullptr);
     EXPECT_FALSE(sound.MusicCanPlay());
+    EXPECT_FALSE(sound.MusicPossible());
+    EXPECT_EQ(sound.MusicUnavailableReason(), reason);
     EXPECT_EQ(sound.Audio().BufferCount(), 3);
 }
 
@@ -143,10 +149,16 @@ TEST_F(LateMusic, ADefaultTuneThatIsNoTuneInsideMeansNoMusicBeforeAndAfterTheLoa
     EXPECT_TRUE(MidiSequencer::TuneOpens(Path("gisors.mid").toStdString(), 44100));
 
     FullSound sound(folder.path(), FullSound::DefaultSoundFont, 1h);
+    const QString reason =
+        QStringLiteral("The MIDI sequencer cannot play \"%1\".").arg(Path("ferral.mid"));
     EXPECT_FALSE(sound.MusicCanPlay());
+    EXPECT_TRUE(sound.MusicPossible());
+    EXPECT_EQ(sound.MusicUnavailableReason(), reason);
     ASSERT_NE(sound.Sequencer(), nullptr);
     EXPECT_FALSE(sound.Sequencer()->IsOpen());
     EXPECT_FALSE(sound.MusicCanPlay());
+    EXPECT_TRUE(sound.MusicPossible());
+    EXPECT_EQ(sound.MusicUnavailableReason(), reason);
     // The other tunes still play once music is switched on.
     QString error;
     EXPECT_TRUE(sound.SelectedMusic(QStringLiteral("gisors.mid"), &error)) << error.toStdString();
@@ -155,8 +167,12 @@ TEST_F(LateMusic, ADefaultTuneThatIsNoTuneInsideMeansNoMusicBeforeAndAfterTheLoa
 TEST_F(LateMusic, TheAnswersBeforeTheLoadAreTheAnswersAfterIt) {
     FullSound sound(folder.path(), FullSound::DefaultSoundFont, 1h);
     EXPECT_TRUE(sound.MusicCanPlay());
+    EXPECT_TRUE(sound.MusicPossible());
+    EXPECT_EQ(sound.MusicUnavailableReason(), QString());
     sound.WaitMusic();
     EXPECT_TRUE(sound.MusicCanPlay());
+    EXPECT_TRUE(sound.MusicPossible());
+    EXPECT_EQ(sound.MusicUnavailableReason(), QString());
     ASSERT_NE(sound.Sequencer(), nullptr);
     EXPECT_EQ(sound.Sequencer()->State(), MidiSequencer::Mode::Stopped);
     EXPECT_EQ(sound.Sequencer()->Length(), 480);
@@ -185,6 +201,10 @@ TEST_F(LateMusic, ASoundFontBrokenInsideGreysTheControlOnceLoaded) {
         return !control->isEnabled();
     }));
     EXPECT_FALSE(sound.MusicCanPlay());
+    // Music as a whole is off now, and the window can say why.
+    EXPECT_FALSE(sound.MusicPossible());
+    EXPECT_EQ(sound.MusicUnavailableReason(),
+              QStringLiteral("The sound font \"%1\" could not be read.").arg(Path("bogus.sf2")));
     EXPECT_FALSE(sound.TuneExists(QStringLiteral("gisors.mid")));
     QString error;
     EXPECT_FALSE(sound.SelectedMusic(QStringLiteral("gisors.mid"), &error));
