@@ -33,11 +33,12 @@ class SetUpThread;
 // it: the window asks nothing of the sound before its first paint, so it is
 // built with both cores. The set-up opens SDL2 and FluidSynth
 // (SoundLibraries.h), then the device, then makes the checks that say whether
-// music can play; that first call waits for them. Without either library the game is silent, as without a device.
-// The sound font is loaded once the window is up, or as soon as a call needs
-// the music, whichever comes first. A sound font that passes the checks and
-// still fails to load greys the control and finds no tunes, as if music had
-// been unavailable from the start.
+// music can play; that first call waits for them. Without either library the
+// game is silent, as without a device. The sound font is loaded once the
+// window is up, or as soon as a call needs the music, whichever comes first. A
+// sound font that passes the checks and still fails to load greys the control,
+// finds no tunes and turns MusicPossible() false, as if music had been
+// unavailable from the start; MusicUnavailableReason() then names the file.
 class FullSound final : public SoundInterface {
 public:
     // Tunes are looked up in `programFolder`. Starts no set-up yet.
