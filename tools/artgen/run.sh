@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Rebuilds all of Mirelo's artwork: installs the fonts the generator draws
 # with (the game itself needs none of them), builds the generator and writes
-# assets/*.png and docs/contact_sheet.png. Output is byte-identical per run.
+# assets/*.png and docs/contact_sheet.png, each also at twice the pixel
+# density (name@2x.png). Output is byte-identical per run.
 set -euo pipefail
 
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
@@ -15,4 +16,4 @@ build="${ARTGEN_BUILD_DIR:-${TMPDIR:-/tmp}/mirelo-build-artgen}"
 cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build "$build"
 QT_QPA_PLATFORM=offscreen "$build/artgen" "$root"
-echo "Wrote $root/assets/*.png and $root/docs/contact_sheet.png"
+echo "Wrote $root/assets/*.png and $root/docs/contact_sheet.png, with their @2x twins"

@@ -21,13 +21,15 @@ const QColor kLacquerLight{76, 14, 20};
 const QColor kCloud{84, 20, 26};
 const QColor kCloudLine{110, 34, 34};
 
-void paintLacquer(QImage& img)
+void paintLacquer(QImage& img, int scale)
 {
     const ValueNoise n(kSeed);
     for (int y = 0; y < img.height(); ++y) {
         auto* line = reinterpret_cast<QRgb*>(img.scanLine(y));
+        const double v = designCoord(y, scale);
         for (int x = 0; x < img.width(); ++x) {
-            const double t = std::clamp(n.fbm(x / 170.0, y / 120.0, 5) * 1.3 - 0.15, 0.0, 1.0);
+            const double u = designCoord(x, scale);
+            const double t = std::clamp(n.fbm(u / 170.0, v / 120.0, 5) * 1.3 - 0.15, 0.0, 1.0);
             line[x] = mix(kLacquerDark, kLacquerLight, t).rgb();
         }
     }
@@ -88,13 +90,14 @@ void paintPearl(QPainter& p, QPointF c, qreal r)
 
 } // namespace
 
-QImage drawDragonsBackground(const Fonts& fonts)
+QImage drawDragonsBackground(const Fonts& fonts, int scale)
 {
-    QImage img(geom::kBackgroundSize, QImage::Format_RGB32);
-    paintLacquer(img);
+    QImage img(geom::scaled(geom::kBackgroundSize, scale), QImage::Format_RGB32);
+    paintLacquer(img, scale);
     {
         QPainter p(&img);
         p.setRenderHint(QPainter::Antialiasing);
+        p.scale(scale, scale);
         Rng rng(kSeed + 1);
         const QPointF clouds[] = {{110, 80}, {420, 60}, {610, 120}, {260, 400},
                                   {560, 410}, {80, 330}, {380, 250}};
@@ -107,7 +110,7 @@ QImage drawDragonsBackground(const Fonts& fonts)
     addVignette(img, 0.5);
     addGrain(img, kSeed + 2, 3);
     paintScoreBand(img, fonts, {QStringLiteral("龍"), QStringLiteral("雲"), QStringLiteral("珠")},
-                   kSeed + 3);
+                   kSeed + 3, scale);
     return img;
 }
 

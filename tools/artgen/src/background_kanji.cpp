@@ -23,23 +23,25 @@ constexpr qreal kGlyphOpacity = 0.085;
 // Scattered characters: pictures of the game's own world.
 const char16_t kGlyphs[] = u"龍鳳風雲竹梅福壽春秋山水月花東南西北";
 
-void paintSilk(QImage& img)
+void paintSilk(QImage& img, int scale)
 {
     const ValueNoise coarse(kSeed);
     const ValueNoise weave(kSeed + 1);
     for (int y = 0; y < img.height(); ++y) {
         auto* line = reinterpret_cast<QRgb*>(img.scanLine(y));
+        const double v = designCoord(y, scale);
         for (int x = 0; x < img.width(); ++x) {
-            const double cloud = coarse.fbm(x / 140.0, y / 140.0, 4);
+            const double u = designCoord(x, scale);
+            const double cloud = coarse.fbm(u / 140.0, v / 140.0, 4);
             // Thin horizontal threads, as in woven silk.
-            const double thread = weave.at(x / 60.0, y / 1.6) - 0.5;
+            const double thread = weave.at(u / 60.0, v / 1.6) - 0.5;
             const double t = std::clamp(cloud * 1.1 - 0.05 + thread * 0.08, 0.0, 1.0);
             line[x] = mix(kSilkDark, kSilkLight, t).rgb();
         }
     }
 }
 
-void paintGlyphs(QImage& img, const Fonts& fonts)
+void paintGlyphs(QImage& img, const Fonts& fonts, int scale)
 {
     using namespace geom;
     // Glyphs go on their own layer first: fill and emboldening stroke overlap,
@@ -48,12 +50,13 @@ void paintGlyphs(QImage& img, const Fonts& fonts)
     layer.fill(Qt::transparent);
     QPainter p(&layer);
     p.setRenderHint(QPainter::Antialiasing);
+    p.scale(scale, scale);
     Rng rng(kSeed + 2);
     // A loose grid of large characters over the board, each nudged and turned
     // a little so the grid does not show.
     constexpr int kCols = 5, kRows = 3;
     const qreal cw = qreal(kScoreBandX) / kCols;
-    const qreal ch = qreal(img.height()) / kRows;
+    const qreal ch = qreal(kBackgroundSize.height()) / kRows;
     const int glyphCount = static_cast<int>(std::size(kGlyphs)) - 1;
     int next = rng.below(glyphCount);
     for (int r = 0; r < kRows; ++r) {
@@ -78,17 +81,17 @@ void paintGlyphs(QImage& img, const Fonts& fonts)
 
 } // namespace
 
-QImage drawKanjiBackground(const Fonts& fonts)
+QImage drawKanjiBackground(const Fonts& fonts, int scale)
 {
-    QImage img(geom::kBackgroundSize, QImage::Format_RGB32);
-    paintSilk(img);
-    paintGlyphs(img, fonts);
+    QImage img(geom::scaled(geom::kBackgroundSize, scale), QImage::Format_RGB32);
+    paintSilk(img, scale);
+    paintGlyphs(img, fonts, scale);
     addVignette(img, 0.45);
     addGrain(img, kSeed + 3, 3);
     paintScoreBand(img, fonts,
                    {QStringLiteral("東"), QStringLiteral("南"), QStringLiteral("西"),
                     QStringLiteral("北")},
-                   kSeed + 4);
+                   kSeed + 4, scale);
     return img;
 }
 

@@ -8,13 +8,14 @@
 
 namespace artgen {
 
-// Full 40 x 50 blank face of a style, RGB32.
-QImage drawBlank(geom::Style style);
+// Full 40 x 50 blank face of a style times the scale, RGB32.
+QImage drawBlank(geom::Style style, int scale);
 
-// 46 x 56 edge picture: the band in side colours, black elsewhere.
-QImage drawEdgePicture();
+// 46 x 56 edge picture times the scale: the band in side colours, black
+// elsewhere.
+QImage drawEdgePicture(int scale);
 
-// 46 x 56 edge mask: black on the band, white elsewhere.
-QImage drawEdgeMask();
+// 46 x 56 edge mask times the scale: black on the band, white elsewhere.
+QImage drawEdgeMask(int scale);
 
 } // namespace artgen

@@ -35,27 +35,32 @@ struct Placed {
     Style style;
 };
 
-void label(QPainter& p, const Fonts& fonts, QPoint at, const QString& text)
+// The sheet is laid out in scale-1 pixels; `k` turns them into the sheet's
+// own, so the denser sheet shows the same page with every picture sharper.
+void label(QPainter& p, const Fonts& fonts, QPoint at, const QString& text, int k)
 {
     QFont f(fonts.label);
-    f.setPixelSize(12);
+    f.setPixelSize(12 * k);
     p.setFont(f);
     p.setPen(kLabelColor);
-    p.drawText(at + QPoint(0, 12), text);
+    p.drawText((at + QPoint(0, 12)) * k, text);
 }
 
 // A row of tiles whose faces touch, drawn right to left as the game does.
 void tileRow(QPainter& p, const TileComposer& tiles, QPoint at, const std::vector<int>& pics,
              const std::vector<Style>& styles)
 {
+    const int k = tiles.scale();
     for (int i = static_cast<int>(pics.size()) - 1; i >= 0; --i)
-        tiles.drawTile(p, at + QPoint(geom::kEdgeDepth + i * geom::kCellW, 0), pics[i], styles[i]);
+        tiles.drawTile(p, (at + QPoint(geom::kEdgeDepth + i * geom::kCellW, 0)) * k, pics[i],
+                       styles[i]);
 }
 
 int drawStyleBlocks(QPainter& p, const SheetInputs& in, int y)
 {
     for (int s = 0; s < geom::kStyleCount; ++s) {
-        label(p, in.fonts, {kMargin, y}, QStringLiteral("%1 style").arg(QLatin1String(kStyleNames[s])));
+        label(p, in.fonts, {kMargin, y}, QStringLiteral("%1 style").arg(QLatin1String(kStyleNames[s])),
+              in.tiles.scale());
         y += kLabelH;
         // Rows top-down, so each row's face covers the band of the row above.
         for (const auto& row : kRows) {
@@ -70,7 +75,7 @@ int drawStyleBlocks(QPainter& p, const SheetInputs& in, int y)
 int drawSelectionLooks(QPainter& p, const SheetInputs& in, int y)
 {
     label(p, in.fonts, {kMargin, y},
-          QStringLiteral("Normal / picked / hinted, for each style"));
+          QStringLiteral("Normal / picked / hinted, for each style"), in.tiles.scale());
     y += kLabelH;
     int x = kMargin;
     for (int s = 0; s < geom::kStyleCount; ++s) {
@@ -117,10 +122,10 @@ std::vector<Placed> sampleLayout(Style style, std::uint64_t seed)
     return tiles;
 }
 
-void scoreSample(QPainter& p, QPoint band)
+void scoreSample(QPainter& p, QPoint band, int k)
 {
     QFont f(QStringLiteral("Liberation Sans"));
-    f.setPixelSize(11);
+    f.setPixelSize(11 * k);
     p.setFont(f);
     const struct {
         QColor color;
@@ -131,7 +136,7 @@ void scoreSample(QPainter& p, QPoint band)
     int y = band.y() + 30;
     for (const auto& l : lines) {
         p.setPen(l.color);
-        p.drawText(band.x() + 12, y, QLatin1String(l.text));
+        p.drawText(QPoint(band.x() + 12, y) * k, QLatin1String(l.text));
         y += 15;
     }
 }
@@ -139,63 +144,72 @@ void scoreSample(QPainter& p, QPoint band)
 int drawBoard(QPainter& p, const SheetInputs& in, const QImage& bg, Style style,
               const QString& caption, std::uint64_t seed, int y)
 {
-    label(p, in.fonts, {kMargin, y}, caption);
+    const int k = in.tiles.scale();
+    label(p, in.fonts, {kMargin, y}, caption, k);
     y += kLabelH;
     const QPoint origin(kMargin, y);
-    p.drawImage(origin, bg);
+    p.drawImage(origin * k, bg);
     const QPoint board = origin + geom::kBoardArea.topLeft();
     for (const Placed& t : sampleLayout(style, seed)) {
         const QPoint face = board + QPoint(t.gx * geom::kCellW / 2 + t.level * geom::kLevelShift,
                                            t.gy * geom::kCellH / 2 - t.level * geom::kLevelShift);
-        in.tiles.drawTile(p, face, t.picture, t.style);
+        in.tiles.drawTile(p, face * k, t.picture, t.style);
     }
-    scoreSample(p, origin + QPoint(geom::kScoreBandX, 0));
-    return y + bg.height() + 12;
+    scoreSample(p, origin + QPoint(geom::kScoreBandX, 0), k);
+    return y + geom::kBackgroundSize.height() + 12;
 }
 
-void drawOnChecker(QPainter& p, QPoint at, const QImage& img, int scale)
+// Shows img enlarged `zoom` times on a checkerboard, at scale-1 position at.
+void drawOnChecker(QPainter& p, QPoint at, const QImage& img, int zoom, int k)
 {
-    const QSize size = img.size() * scale;
-    for (int y = 0; y < size.height(); y += 8)
-        for (int x = 0; x < size.width(); x += 8)
-            p.fillRect(QRect(at + QPoint(x, y), QSize(8, 8)),
-                       ((x + y) / 8) % 2 ? QColor(170, 170, 170) : QColor(110, 110, 110));
+    const QSize size = img.size() * zoom;
+    const int square = 8 * k;
+    at *= k;
+    for (int y = 0; y < size.height(); y += square)
+        for (int x = 0; x < size.width(); x += square)
+            p.fillRect(QRect(at + QPoint(x, y), QSize(square, square)),
+                       ((x + y) / square) % 2 ? QColor(170, 170, 170) : QColor(110, 110, 110));
     p.drawImage(QRect(at, size), img);
 }
 
 int drawOtherAssets(QPainter& p, const SheetInputs& in, int y)
 {
+    const int k = in.tiles.scale();
     label(p, in.fonts, {kMargin, y},
-          QStringLiteral("Logo, icons (32, 128), pointers (x3), new-game buttons (x4)"));
+          QStringLiteral("Logo, icons (32, 128), pointers (x3), new-game buttons (x4)"), k);
     y += kLabelH;
     int x = kMargin;
-    p.drawImage(QPoint(x, y), in.logo);
-    x += in.logo.width() + 16;
-    drawOnChecker(p, {x, y}, in.icon, 1);
-    x += in.icon.width() + 10;
-    drawOnChecker(p, {x, y}, in.largeIcon, 1);
-    x += in.largeIcon.width() + 16;
+    p.drawImage(QPoint(x, y) * k, in.logo);
+    x += in.logo.width() / k + 16;
+    drawOnChecker(p, {x, y}, in.icon, 1, k);
+    x += in.icon.width() / k + 10;
+    drawOnChecker(p, {x, y}, in.largeIcon, 1, k);
+    x += in.largeIcon.width() / k + 16;
     for (const QImage* img : {&in.techno, &in.hand}) {
-        drawOnChecker(p, {x, y}, *img, 3);
-        x += img->width() * 3 + 10;
+        drawOnChecker(p, {x, y}, *img, 3, k);
+        x += img->width() / k * 3 + 10;
     }
     for (const QImage* img : {&in.newGame, &in.newGameDisabled}) {
-        drawOnChecker(p, {x, y}, *img, 4);
-        x += img->width() * 4 + 8;
+        drawOnChecker(p, {x, y}, *img, 4, k);
+        x += img->width() / k * 4 + 8;
     }
-    return y + in.logo.height() + 12;
+    return y + in.logo.height() / k + 12;
 }
 
 } // namespace
 
 QImage drawContactSheet(const SheetInputs& in)
 {
-    QImage sheet(kSheetW, kSheetH, QImage::Format_RGB32);
+    const int k = in.tiles.scale();
+    QImage sheet(kSheetW * k, kSheetH * k, QImage::Format_RGB32);
     sheet.fill(kSheetColor);
     QPainter p(&sheet);
     int y = kMargin;
     label(p, in.fonts, {kMargin, y},
-          QStringLiteral("Mirelo artwork: blank copied, mask ANDed, picture ORed, edge band at face - 6 px"));
+          k == 1 ? QStringLiteral("Mirelo artwork: blank copied, mask ANDed, picture ORed, edge band at face - 6 px")
+                 : QStringLiteral("Mirelo artwork at scale %1: blank copied, mask ANDed, picture ORed, "
+                                  "edge band at face - %2 px").arg(k).arg(geom::kEdgeDepth * k),
+          k);
     y += kLabelH + 4;
     y = drawStyleBlocks(p, in, y);
     y = drawSelectionLooks(p, in, y);
@@ -204,7 +218,7 @@ QImage drawContactSheet(const SheetInputs& in)
                   y);
     y = drawOtherAssets(p, in, y);
     p.end();
-    return sheet.copy(0, 0, kSheetW, y + kMargin);
+    return sheet.copy(0, 0, kSheetW * k, (y + kMargin) * k);
 }
 
 } // namespace artgen

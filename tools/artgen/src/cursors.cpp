@@ -2,8 +2,11 @@
 
 #include "geometry.h"
 
+#include <QPainter>
 #include <QPainterPath>
+#include <QPen>
 #include <QPolygonF>
+#include <cmath>
 
 namespace artgen {
 namespace {
@@ -12,9 +15,9 @@ const QRgb kClear = qRgba(0, 0, 0, 0);
 const QRgb kBlack = qRgba(0, 0, 0, 255);
 const QRgb kWhite = qRgba(255, 255, 255, 255);
 
-QImage blankPointer()
+QImage blankPointer(int scale = 1)
 {
-    QImage img(geom::kPointerSize, QImage::Format_ARGB32);
+    QImage img(geom::scaled(geom::kPointerSize, scale), QImage::Format_ARGB32);
     img.fill(kClear);
     return img;
 }
@@ -36,9 +39,58 @@ QImage fromRows(std::initializer_list<const char*> rows)
     return img;
 }
 
+// The hand at higher scales: the same hand as the pixel drawing below, as
+// shapes. Coordinates are in scale-1 pixels and run through the centres of
+// that drawing's outline pixels, so a one-pixel pen traces the same outline,
+// only with smooth curves.
+QImage drawHandShapes(int scale)
+{
+    const auto capsule = [](qreal left, qreal right, qreal top, qreal bottom) {
+        const qreal r = (right - left) / 2;
+        QPainterPath path;
+        path.addRoundedRect(QRectF(left, top, right - left, bottom - top + r), r, r);
+        return path;
+    };
+    // Fingers end inside the palm; their tops step down from the index.
+    const QPainterPath index = capsule(4.5, 7.5, 0.5, 12.5);
+    const QPainterPath fingers[] = {capsule(7.5, 10.5, 5.5, 12.5), capsule(10.5, 13.5, 6.5, 12.5),
+                                    capsule(13.5, 16.5, 8.5, 12.5)};
+    QPainterPath palm;
+    palm.addPolygon(QPolygonF({{4.5, 12}, {16.5, 12}, {17.5, 13}, {17.5, 15}, {16.5, 16.5},
+                               {16.5, 21.5}, {5.5, 21.5}, {5.5, 19}, {3.5, 15.5}}));
+    palm.closeSubpath();
+    // The thumb reaches out to the lower left, round at its tip.
+    QPainterPath thumb;
+    thumb.moveTo(5.5, 13.5);
+    thumb.lineTo(2.5, 10.5);
+    const qreal tip = std::sqrt(2.0);
+    thumb.arcTo(QRectF(1.5 - tip, 11.5 - tip, 2 * tip, 2 * tip), 45, 180);
+    thumb.lineTo(3.5, 15.5);
+    thumb.closeSubpath();
+
+    QPainterPath hand = palm.united(thumb).united(index);
+    for (const QPainterPath& f : fingers)
+        hand = hand.united(f);
+
+    QImage img = blankPointer(scale);
+    QPainter p(&img);
+    p.scale(scale, scale);
+    p.setRenderHint(QPainter::Antialiasing, false);
+    p.fillPath(hand, Qt::white);
+    const QPen line(Qt::black, 1, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin);
+    p.strokePath(hand, line);
+    // Creases between the fingers, and where the thumb folds against the palm.
+    p.setPen(line);
+    p.drawLine(QPointF(7.5, 7), QPointF(7.5, 12));
+    p.drawLine(QPointF(10.5, 8), QPointF(10.5, 12));
+    p.drawLine(QPointF(13.5, 10), QPointF(13.5, 12));
+    p.drawLine(QPointF(3.5, 11.5), QPointF(5.5, 13.5));
+    return img;
+}
+
 } // namespace
 
-QImage drawTechnoPointer()
+QImage drawTechnoPointer(int scale)
 {
     // Black dart, symmetric about the diagonal, with a white keyline around
     // it so it shows on dark and light alike. Pixels are sampled at their
@@ -48,19 +100,22 @@ QImage drawTechnoPointer()
     QPainterPath shape;
     shape.addPolygon(dart);
     shape.closeSubpath();
-    QImage img = blankPointer();
-    const auto inside = [&](int x, int y) { return shape.contains(QPointF(x + 0.5, y + 0.5)); };
+    QImage img = blankPointer(scale);
+    const auto inside = [&](int x, int y) {
+        return shape.contains(QPointF((x + 0.5) / scale, (y + 0.5) / scale));
+    };
     for (int y = 0; y < img.height(); ++y)
         for (int x = 0; x < img.width(); ++x)
             if (inside(x, y))
                 img.setPixel(x, y, kBlack);
+    // The keyline is one scale-1 pixel wide.
     for (int y = 0; y < img.height(); ++y) {
         for (int x = 0; x < img.width(); ++x) {
             if (img.pixel(x, y) == kBlack)
                 continue;
             bool touches = false;
-            for (int dy = -1; dy <= 1; ++dy)
-                for (int dx = -1; dx <= 1; ++dx)
+            for (int dy = -scale; dy <= scale; ++dy)
+                for (int dx = -scale; dx <= scale; ++dx)
                     touches = touches || inside(x + dx, y + dy);
             if (touches)
                 img.setPixel(x, y, kWhite);
@@ -71,8 +126,11 @@ QImage drawTechnoPointer()
     return img;
 }
 
-QImage drawHandPointer()
+QImage drawHandPointer(int scale)
 {
+    if (scale != 1)
+        return drawHandShapes(scale);
+    // At scale 1 every pixel is placed by hand.
     return fromRows({
         ".....XX...........",
         "....XooX..........",

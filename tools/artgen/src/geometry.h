@@ -1,7 +1,9 @@
 #pragma once
 // Every size and position the game relies on when it cuts up the artwork.
 // The game reads these pictures by fixed coordinates, so they live here
-// and nowhere else.
+// and nowhere else. Each picture is also drawn at twice the pixel density,
+// for screens that need it: lengths here are at scale 1 and every one of them
+// doubles there, so the game cuts both sets by the same rules.
 
 #include <algorithm>
 
@@ -10,6 +12,13 @@
 #include <QSize>
 
 namespace artgen::geom {
+
+// The pixel densities every picture is drawn at.
+inline constexpr int kScales[] = {1, 2};
+
+constexpr QPoint scaled(QPoint p, int k) { return p * k; }
+constexpr QSize scaled(QSize s, int k) { return s * k; }
+constexpr QRect scaled(QRect r, int k) { return {r.topLeft() * k, r.size() * k}; }
 
 // Tile sheet: a 9 x 5 grid of 40 x 50 cells, then the edge strip below it.
 inline constexpr int kCellW = 40;
@@ -82,14 +91,16 @@ inline constexpr QPoint kEdgeMask{kEdgeBoxW, kGridH};
 // Where the face sits inside the edge box.
 inline constexpr QRect kEdgeFace{kEdgeDepth, 0, kCellW, kCellH};
 
-// Pixel (x, y) of the edge box belongs to the band when it lies outside the
-// face but within the face swept up to kEdgeDepth pixels down-left.
-constexpr bool inEdgeBand(int x, int y)
+// Pixel (x, y) of the edge box at scale k belongs to the band when it lies
+// outside the face but within the face swept up to kEdgeDepth * k pixels
+// down-left.
+constexpr bool inEdgeBand(int x, int y, int k = 1)
 {
-    if (x >= kEdgeDepth && x < kEdgeBoxW && y >= 0 && y < kCellH)
+    const int depth = kEdgeDepth * k, w = kCellW * k, h = kCellH * k;
+    if (x >= depth && x < depth + w && y >= 0 && y < h)
         return false;  // the face itself
-    const int lo = std::max({kEdgeDepth - x, y - (kCellH - 1), 0});
-    const int hi = std::min({kEdgeDepth + kCellW - 1 - x, y, kEdgeDepth});
+    const int lo = std::max({depth - x, y - (h - 1), 0});
+    const int hi = std::min({depth + w - 1 - x, y, depth});
     return lo <= hi;
 }
 

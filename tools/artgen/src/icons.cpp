@@ -72,12 +72,13 @@ QImage drawAppIcon(const Fonts& fonts, int size)
     return img;
 }
 
-QImage drawNewGameIcon()
+QImage drawNewGameIcon(int scale)
 {
-    QImage img(geom::kToolIconSize, QImage::Format_ARGB32_Premultiplied);
+    QImage img(geom::scaled(geom::kToolIconSize, scale), QImage::Format_ARGB32_Premultiplied);
     img.fill(Qt::transparent);
     QPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing);
+    p.scale(scale, scale);
     const QPointF c(8, 8);
     // White rim, green body with a lighter crown, white spark in the middle.
     p.setPen(QPen(QColor(20, 90, 30), 1.0));
@@ -102,10 +103,10 @@ QImage drawNewGameIcon()
     return img;
 }
 
-QImage drawNewGameDisabledIcon()
+QImage drawNewGameDisabledIcon(int scale)
 {
     // Same shape, washed out to light greys at reduced opacity.
-    QImage img = drawNewGameIcon().convertToFormat(QImage::Format_ARGB32);
+    QImage img = drawNewGameIcon(scale).convertToFormat(QImage::Format_ARGB32);
     for (int y = 0; y < img.height(); ++y) {
         auto* line = reinterpret_cast<QRgb*>(img.scanLine(y));
         for (int x = 0; x < img.width(); ++x) {

@@ -14,6 +14,8 @@
 namespace artgen {
 namespace {
 
+using geom::kLogoSize;
+
 constexpr std::uint64_t kSeed = 0x4c6f676fULL;
 const QColor kFeltTop{18, 84, 78};
 const QColor kFeltBottom{6, 40, 40};
@@ -26,12 +28,14 @@ constexpr int kTileScale = 2;  // tiles are composed at full size, then halved
 constexpr int kRowTiles = 5;
 const int kRowPictures[kRowTiles] = {19, 10, 36, 1, 39};
 
-void paintFelt(QImage& img)
+void paintFelt(QImage& img, int scale)
 {
     const ValueNoise n(kSeed);
     for (int y = 0; y < img.height(); ++y) {
+        const double v = designCoord(y, scale);
         for (int x = 0; x < img.width(); ++x) {
-            const double t = y / double(img.height() - 1) + (n.fbm(x / 30.0, y / 30.0, 3) - 0.5) * 0.3;
+            const double u = designCoord(x, scale);
+            const double t = v / double(kLogoSize.height() - 1) + (n.fbm(u / 30.0, v / 30.0, 3) - 0.5) * 0.3;
             img.setPixel(x, y, mix(kFeltTop, kFeltBottom, std::clamp(t, 0.0, 1.0)).rgb());
         }
     }
@@ -62,7 +66,7 @@ void paintTitle(QPainter& p, const Fonts& fonts)
     p.drawPath(title);
     // A thin highlight inside the upper half of the letters.
     p.save();
-    p.setClipRect(QRectF(0, 0, 253, kTitleBox.center().y() - 4));
+    p.setClipRect(QRectF(0, 0, kLogoSize.width(), kTitleBox.center().y() - 4));
     p.setPen(QPen(QColor(255, 250, 220, 120), 0.8));
     p.setBrush(Qt::NoBrush);
     p.drawPath(title.translated(0.6, 0.6));
@@ -74,22 +78,27 @@ void paintTitle(QPainter& p, const Fonts& fonts)
 void paintTileRow(QImage& logo, const TileComposer& tiles)
 {
     using namespace geom;
+    const int k = tiles.scale();
     const int rowW = kRowTiles * kCellW + kEdgeDepth;
     const int rowH = kCellH + kEdgeDepth;
-    const QPoint at((logo.width() - rowW / kTileScale) / 2, 80);
+    // In scale-1 pixels, then in the logo's own.
+    const QPoint at((kLogoSize.width() - rowW / kTileScale) / 2, 80);
     const QRect area(at, QSize(rowW / kTileScale, rowH / kTileScale));
-    QImage big = logo.copy(area).scaled(area.size() * kTileScale).convertToFormat(QImage::Format_RGB32);
+    const QRect pixels = scaled(area, k);
+    QImage big =
+        logo.copy(pixels).scaled(pixels.size() * kTileScale).convertToFormat(QImage::Format_RGB32);
     QPainter p(&big);
     for (int i = kRowTiles - 1; i >= 0; --i)
-        tiles.drawTile(p, QPoint(kEdgeDepth + i * kCellW, 0), kRowPictures[i], Style::Wood);
+        tiles.drawTile(p, QPoint(kEdgeDepth + i * kCellW, 0) * k, kRowPictures[i], Style::Wood);
     p.end();
     QPainter q(&logo);
-    q.drawImage(area, big.scaled(area.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+    q.drawImage(pixels, big.scaled(pixels.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
     q.setRenderHint(QPainter::Antialiasing);
+    q.scale(k, k);
     q.setPen(QPen(kGoldMid, 1.2));
     const qreal y = area.center().y() + 0.5;
     q.drawLine(QPointF(20, y), QPointF(area.left() - 10, y));
-    q.drawLine(QPointF(area.right() + 10, y), QPointF(logo.width() - 20, y));
+    q.drawLine(QPointF(area.right() + 10, y), QPointF(kLogoSize.width() - 20, y));
     q.setBrush(kGoldMid);
     q.setPen(Qt::NoPen);
     q.drawEllipse(QPointF(area.left() - 7, y), 2, 2);
@@ -100,12 +109,14 @@ void paintTileRow(QImage& logo, const TileComposer& tiles)
 
 QImage drawLogo(const Fonts& fonts, const TileComposer& tiles)
 {
-    QImage img(geom::kLogoSize, QImage::Format_RGB32);
-    paintFelt(img);
+    const int k = tiles.scale();
+    QImage img(geom::scaled(kLogoSize, k), QImage::Format_RGB32);
+    paintFelt(img, k);
     paintTileRow(img, tiles);
     QPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing);
-    paintFrame(p, img.size());
+    p.scale(k, k);
+    paintFrame(p, kLogoSize);
     paintTitle(p, fonts);
     return img;
 }

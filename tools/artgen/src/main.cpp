@@ -18,6 +18,54 @@
 
 using namespace artgen;
 
+namespace {
+
+// Draws every picture at one scale and writes it; the denser set takes the
+// "@2x" names that Qt's resource and image loading look for.
+bool writeArtwork(const Fonts& fonts, int scale, const QString& assets, const QString& docs)
+{
+    const QImage sheet = buildTileSheet(fonts, scale);
+    const QImage mask = buildMaskSheet(sheet, scale);
+    const TileComposer tiles(sheet, mask, scale);
+
+    SheetInputs in{fonts,
+                   tiles,
+                   drawKanjiBackground(fonts, scale),
+                   drawDragonsBackground(fonts, scale),
+                   drawLogo(fonts, tiles),
+                   drawAppIcon(fonts, geom::kIconSize.width() * scale),
+                   drawAppIcon(fonts, geom::kLargeIconSize.width() * scale),
+                   drawTechnoPointer(scale),
+                   drawHandPointer(scale),
+                   drawNewGameIcon(scale),
+                   drawNewGameDisabledIcon(scale)};
+
+    const QString suffix = scale == 1 ? QStringLiteral(".png") : QStringLiteral("@%1x.png").arg(scale);
+    const struct {
+        const QImage& image;
+        QString path;
+    } outputs[] = {
+        {sheet, assets + QStringLiteral("/tilegfx")},
+        {mask, assets + QStringLiteral("/mask")},
+        {in.kanji, assets + QStringLiteral("/kanji")},
+        {in.dragons, assets + QStringLiteral("/dragons")},
+        {in.logo, assets + QStringLiteral("/logo")},
+        {in.icon, assets + QStringLiteral("/icon")},
+        {in.largeIcon, assets + QStringLiteral("/icon_128")},
+        {in.techno, assets + QStringLiteral("/techno")},
+        {in.hand, assets + QStringLiteral("/hand")},
+        {in.newGame, assets + QStringLiteral("/newgame")},
+        {in.newGameDisabled, assets + QStringLiteral("/newgame_disabled")},
+    };
+    bool ok = true;
+    for (const auto& out : outputs)
+        ok = writePng(out.image, out.path + suffix) && ok;
+    ok = writePng(drawContactSheet(in), docs + QStringLiteral("/contact_sheet") + suffix) && ok;
+    return ok;
+}
+
+} // namespace
+
 int main(int argc, char** argv)
 {
     QGuiApplication app(argc, argv);
@@ -35,41 +83,8 @@ int main(int argc, char** argv)
     if (!fonts.ok())
         return 1;
 
-    const QImage sheet = buildTileSheet(fonts);
-    const QImage mask = buildMaskSheet(sheet);
-    const TileComposer tiles(sheet, mask);
-
-    SheetInputs in{fonts,
-                   tiles,
-                   drawKanjiBackground(fonts),
-                   drawDragonsBackground(fonts),
-                   drawLogo(fonts, tiles),
-                   drawAppIcon(fonts, geom::kIconSize.width()),
-                   drawAppIcon(fonts, geom::kLargeIconSize.width()),
-                   drawTechnoPointer(),
-                   drawHandPointer(),
-                   drawNewGameIcon(),
-                   drawNewGameDisabledIcon()};
-
-    const struct {
-        const QImage& image;
-        QString path;
-    } outputs[] = {
-        {sheet, assets + QStringLiteral("/tilegfx.png")},
-        {mask, assets + QStringLiteral("/mask.png")},
-        {in.kanji, assets + QStringLiteral("/kanji.png")},
-        {in.dragons, assets + QStringLiteral("/dragons.png")},
-        {in.logo, assets + QStringLiteral("/logo.png")},
-        {in.icon, assets + QStringLiteral("/icon.png")},
-        {in.largeIcon, assets + QStringLiteral("/icon_128.png")},
-        {in.techno, assets + QStringLiteral("/techno.png")},
-        {in.hand, assets + QStringLiteral("/hand.png")},
-        {in.newGame, assets + QStringLiteral("/newgame.png")},
-        {in.newGameDisabled, assets + QStringLiteral("/newgame_disabled.png")},
-    };
     bool ok = true;
-    for (const auto& out : outputs)
-        ok = writePng(out.image, out.path) && ok;
-    ok = writePng(drawContactSheet(in), docs + QStringLiteral("/contact_sheet.png")) && ok;
+    for (const int scale : geom::kScales)
+        ok = writeArtwork(fonts, scale, assets, docs) && ok;
     return ok ? 0 : 1;
 }

@@ -18,14 +18,17 @@ constexpr int kGlyphBold = 2;
 
 } // namespace
 
-void paintScoreBand(QImage& bg, const Fonts& fonts, const QStringList& glyphs, std::uint64_t seed)
+void paintScoreBand(QImage& bg, const Fonts& fonts, const QStringList& glyphs, std::uint64_t seed,
+                    int scale)
 {
     using namespace geom;
+    // Drawn in scale-1 units.
     const int x0 = kScoreBandX;
-    const int w = bg.width() - x0;
-    const int h = bg.height();
+    const int w = kBackgroundSize.width() - x0;
+    const int h = kBackgroundSize.height();
     QPainter p(&bg);
     p.setRenderHint(QPainter::Antialiasing);
+    p.scale(scale, scale);
     p.fillRect(QRect(x0, 0, w, h), kBandBase);
     // Characters stacked down the band, evenly spaced.
     const int count = static_cast<int>(glyphs.size());
@@ -34,17 +37,17 @@ void paintScoreBand(QImage& bg, const Fonts& fonts, const QStringList& glyphs, s
         const QRectF box(x0 + 8, i * slot + 8, w - 16, slot - 16);
         paintText(p, fonts.cjk, glyphs[i], box, kBandGlyph, kGlyphBold, 1.0);
     }
-    // Fine rules framing the band.
+    // Fine rules framing the band, one scale-1 pixel wide.
     p.setRenderHint(QPainter::Antialiasing, false);
-    p.setPen(kBandRule);
-    p.drawLine(x0 + 3, 3, x0 + 3, h - 4);
-    p.drawLine(x0 + w - 4, 3, x0 + w - 4, h - 4);
+    p.fillRect(QRect(x0 + 3, 3, 1, h - 6), kBandRule);
+    p.fillRect(QRect(x0 + w - 4, 3, 1, h - 6), kBandRule);
     p.end();
     // A trace of grain so the band does not look pasted on.
-    QImage band = bg.copy(x0, 0, w, h);
+    const QRect area = scaled(QRect(x0, 0, w, h), scale);
+    QImage band = bg.copy(area);
     addGrain(band, seed, 2);
     QPainter q(&bg);
-    q.drawImage(x0, 0, band);
+    q.drawImage(area.topLeft(), band);
 }
 
 } // namespace artgen

@@ -35,12 +35,14 @@ QRgb blendEdge(QRgb premultiplied)
 
 } // namespace
 
-SymbolCanvas::SymbolCanvas()
-    : layer_(geom::kCellW, geom::kCellH, QImage::Format_ARGB32_Premultiplied)
+SymbolCanvas::SymbolCanvas(int scale)
+    : layer_(geom::kCellW * scale, geom::kCellH * scale, QImage::Format_ARGB32_Premultiplied)
 {
     layer_.fill(Qt::transparent);
     painter_.begin(&layer_);
     painter_.setRenderHint(QPainter::Antialiasing);
+    // Symbols are designed on the scale-1 cell; a finer grid only refines them.
+    painter_.scale(scale, scale);
     painter_.setClipRect(geom::kSymbolArea);
 }
 

@@ -1,7 +1,7 @@
 #pragma once
-// A transparent 40 x 50 layer that a tile symbol is painted on, and the step
-// that turns it into a tile-sheet cell: symbol pixels in solid colour on pure
-// black, ready for the game's AND/OR composition.
+// A transparent 40 x 50 layer (times the scale) that a tile symbol is painted
+// on, and the step that turns it into a tile-sheet cell: symbol pixels in
+// solid colour on pure black, ready for the game's AND/OR composition.
 
 #include <QImage>
 #include <QPainter>
@@ -10,11 +10,12 @@ namespace artgen {
 
 class SymbolCanvas {
 public:
-    SymbolCanvas();
+    explicit SymbolCanvas(int scale);
     SymbolCanvas(const SymbolCanvas&) = delete;
     SymbolCanvas& operator=(const SymbolCanvas&) = delete;
 
-    // Anti-aliased painter, clipped to the cell's symbol area.
+    // Anti-aliased painter in scale-1 cell coordinates, clipped to the cell's
+    // symbol area.
     QPainter& painter() { return painter_; }
 
     // Ends painting and returns the cell as RGB32. Pixels with too little

@@ -41,4 +41,9 @@ void addVignette(QImage& img, double strength);
 
 QColor mix(const QColor& a, const QColor& b, double t);
 
+// Centre of pixel i of a picture drawn at `scale`, in scale-1 pixel units
+// (where pixel i's centre is at i). Noise sampled there shows the same
+// pattern at every scale, only finer.
+inline double designCoord(int i, int scale) { return (i + 0.5) / scale - 0.5; }
+
 } // namespace artgen

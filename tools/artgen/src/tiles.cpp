@@ -5,10 +5,10 @@
 
 namespace artgen {
 
-QImage drawPicture(int n, const Fonts& fonts)
+QImage drawPicture(int n, const Fonts& fonts, int scale)
 {
     using namespace geom;
-    SymbolCanvas canvas;
+    SymbolCanvas canvas(scale);
     QPainter& p = canvas.painter();
     if (n >= kFirstWind)
         drawWind(p, n - kFirstWind, fonts);

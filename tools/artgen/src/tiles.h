@@ -1,6 +1,7 @@
 #pragma once
 // The 42 tile pictures. Each drawer paints one symbol into the 40 x 50 cell of
-// an anti-aliased painter; drawPicture() turns it into a tile-sheet cell.
+// an anti-aliased painter (scaled for the denser set); drawPicture() turns it
+// into a tile-sheet cell.
 
 #include <QImage>
 
@@ -10,8 +11,9 @@ namespace artgen {
 
 struct Fonts;
 
-// Picture n (1..42) as a 40 x 50 RGB32 cell: symbol on pure black.
-QImage drawPicture(int n, const Fonts& fonts);
+// Picture n (1..42) as a 40 x 50 RGB32 cell times the scale: symbol on pure
+// black.
+QImage drawPicture(int n, const Fonts& fonts, int scale);
 
 void drawCrack(QPainter& p, int rank, const Fonts& fonts);      // rank 1..9
 void drawBamboo(QPainter& p, int rank);                         // rank 1..9

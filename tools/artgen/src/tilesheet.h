@@ -7,10 +7,12 @@ namespace artgen {
 
 struct Fonts;
 
-// 360 x 306 RGB32: 42 pictures on black, three blanks, edge picture and mask.
-QImage buildTileSheet(const Fonts& fonts);
+// 360 x 306 RGB32 times the scale: 42 pictures on black, three blanks, edge
+// picture and mask.
+QImage buildTileSheet(const Fonts& fonts, int scale);
 
-// 360 x 250: black where a picture cell is not pure black, white elsewhere.
-QImage buildMaskSheet(const QImage& tileSheet);
+// 360 x 250 times the scale: black where a picture cell is not pure black,
+// white elsewhere.
+QImage buildMaskSheet(const QImage& tileSheet, int scale);
 
 } // namespace artgen
