@@ -59,8 +59,8 @@ void tileRow(QPainter& p, const TileComposer& tiles, QPoint at, const std::vecto
 int drawStyleBlocks(QPainter& p, const SheetInputs& in, int y)
 {
     for (int s = 0; s < geom::kStyleCount; ++s) {
-        label(p, in.fonts, {kMargin, y}, QStringLiteral("%1 style").arg(QLatin1String(kStyleNames[s])),
-              in.tiles.scale());
+        label(p, in.fonts, {kMargin, y},
+              QStringLiteral("%1 style").arg(QLatin1String(kStyleNames[s])), in.tiles.scale());
         y += kLabelH;
         // Rows top-down, so each row's face covers the band of the row above.
         for (const auto& row : kRows) {
@@ -205,11 +205,10 @@ QImage drawContactSheet(const SheetInputs& in)
     sheet.fill(kSheetColor);
     QPainter p(&sheet);
     int y = kMargin;
-    label(p, in.fonts, {kMargin, y},
-          k == 1 ? QStringLiteral("Mirelo artwork: blank copied, mask ANDed, picture ORed, edge band at face - 6 px")
-                 : QStringLiteral("Mirelo artwork at scale %1: blank copied, mask ANDed, picture ORed, "
-                                  "edge band at face - %2 px").arg(k).arg(geom::kEdgeDepth * k),
-          k);
+    const QString title = k == 1 ? QStringLiteral("Mirelo artwork")
+                                 : QStringLiteral("Mirelo artwork at scale %1").arg(k);
+    const QString how = QStringLiteral(": blank copied, mask ANDed, picture ORed, edge band at face - %1 px");
+    label(p, in.fonts, {kMargin, y}, title + how.arg(geom::kEdgeDepth * k), k);
     y += kLabelH + 4;
     y = drawStyleBlocks(p, in, y);
     y = drawSelectionLooks(p, in, y);

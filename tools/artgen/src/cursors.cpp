@@ -45,16 +45,17 @@ QImage fromRows(std::initializer_list<const char*> rows)
 // only with smooth curves.
 QImage drawHandShapes(int scale)
 {
-    const auto capsule = [](qreal left, qreal right, qreal top, qreal bottom) {
-        const qreal r = (right - left) / 2;
+    // Fingertips are flat across their two middle pixels, as in the pixel
+    // drawing, so the hot spot stays on the tip.
+    const auto finger = [](qreal left, qreal right, qreal top, qreal bottom) {
         QPainterPath path;
-        path.addRoundedRect(QRectF(left, top, right - left, bottom - top + r), r, r);
+        path.addRoundedRect(QRectF(left, top, right - left, bottom - top), 1, 1);
         return path;
     };
     // Fingers end inside the palm; their tops step down from the index.
-    const QPainterPath index = capsule(4.5, 7.5, 0.5, 12.5);
-    const QPainterPath fingers[] = {capsule(7.5, 10.5, 5.5, 12.5), capsule(10.5, 13.5, 6.5, 12.5),
-                                    capsule(13.5, 16.5, 8.5, 12.5)};
+    const QPainterPath index = finger(4.5, 7.5, 0.5, 13.5);
+    const QPainterPath fingers[] = {finger(7.5, 10.5, 5.5, 13.5), finger(10.5, 13.5, 6.5, 13.5),
+                                    finger(13.5, 16.5, 8.5, 13.5)};
     QPainterPath palm;
     palm.addPolygon(QPolygonF({{4.5, 12}, {16.5, 12}, {17.5, 13}, {17.5, 15}, {16.5, 16.5},
                                {16.5, 21.5}, {5.5, 21.5}, {5.5, 19}, {3.5, 15.5}}));

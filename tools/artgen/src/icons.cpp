@@ -113,7 +113,9 @@ QImage drawNewGameDisabledIcon(int scale)
             const QRgb c = line[x];
             const int grey = (qRed(c) * 11 + qGreen(c) * 16 + qBlue(c) * 5) / 32;
             const int soft = 96 + grey * 5 / 8;
-            line[x] = qRgba(soft, soft, soft, qAlpha(c) * 3 / 4);
+            // A faint edge pixel stays faintly there, so both buttons keep one shape.
+            const int alpha = qAlpha(c) > 0 ? std::max(1, qAlpha(c) * 3 / 4) : 0;
+            line[x] = qRgba(soft, soft, soft, alpha);
         }
     }
     return img;

@@ -35,7 +35,8 @@ void paintFelt(QImage& img, int scale)
         const double v = designCoord(y, scale);
         for (int x = 0; x < img.width(); ++x) {
             const double u = designCoord(x, scale);
-            const double t = v / double(kLogoSize.height() - 1) + (n.fbm(u / 30.0, v / 30.0, 3) - 0.5) * 0.3;
+            const double t =
+                v / double(kLogoSize.height() - 1) + (n.fbm(u / 30.0, v / 30.0, 3) - 0.5) * 0.3;
             img.setPixel(x, y, mix(kFeltTop, kFeltBottom, std::clamp(t, 0.0, 1.0)).rgb());
         }
     }

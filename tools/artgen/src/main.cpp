@@ -40,7 +40,8 @@ bool writeArtwork(const Fonts& fonts, int scale, const QString& assets, const QS
                    drawNewGameIcon(scale),
                    drawNewGameDisabledIcon(scale)};
 
-    const QString suffix = scale == 1 ? QStringLiteral(".png") : QStringLiteral("@%1x.png").arg(scale);
+    const QString suffix =
+        scale == 1 ? QStringLiteral(".png") : QStringLiteral("@%1x.png").arg(scale);
     const struct {
         const QImage& image;
         QString path;
