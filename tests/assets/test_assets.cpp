@@ -1,91 +1,54 @@
 // Checks the committed artwork against the layout the game cuts it up by:
 // sizes, cell positions, masks, the edge band and the backgrounds' score band.
 
+#include "asset_images.h"
+
 #include <QColor>
-#include <QImage>
-#include <QPoint>
-#include <QSize>
-#include <QString>
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <vector>
 
+using namespace assets;
+
 namespace {
 
-constexpr int kCellW = 40;
-constexpr int kCellH = 50;
-constexpr int kPictures = 42;
-constexpr int kEdgeDepth = 6;
-constexpr int kEdgeW = kCellW + kEdgeDepth;
-constexpr int kEdgeH = kCellH + kEdgeDepth;
-const QPoint kEdgePicture{0, 250};
-const QPoint kEdgeMask{46, 250};
-const QPoint kBlanks[] = {{320, 200}, {280, 200}, {320, 150}};  // Wood, Blue, Red
-constexpr int kScoreBandX = 704;
-
-QImage load(const char* name)
-{
-    return QImage(QStringLiteral(MIRELO_ASSETS_DIR "/") + QLatin1String(name));
-}
-
-QImage loadRgb(const char* name) { return load(name).convertToFormat(QImage::Format_RGB32); }
-
-// Top-left of picture n (1-based), spelled out cell by cell.
-QPoint pictureCell(int n)
-{
-    struct Run {
-        int first, count, x0, y;
-    };
-    static const Run runs[] = {
-        {1, 9, 0, 100},   // Cracks
-        {10, 9, 0, 50},   // Bamboos
-        {19, 9, 0, 0},    // Dots
-        {28, 4, 0, 200},  // Flowers
-        {32, 4, 0, 150},  // Seasons
-        {36, 3, 160, 200},  // Dragons
-        {39, 4, 160, 150},  // Winds
-    };
-    for (const Run& r : runs)
-        if (n >= r.first && n < r.first + r.count)
-            return {r.x0 + (n - r.first) * kCellW, r.y};
-    ADD_FAILURE() << "no cell for picture " << n;
-    return {};
-}
-
-bool isBlack(QRgb c) { return (c & 0xffffff) == 0; }
-bool isWhite(QRgb c) { return (c & 0xffffff) == 0xffffff; }
-int luma(QRgb c) { return (qRed(c) * 299 + qGreen(c) * 587 + qBlue(c) * 114) / 1000; }
-
 // The band rule, literally: outside the face, and some shift t in 0..6 moves
-// the pixel up-right into the face (x 6..45, y 0..49 of the 46 x 56 box).
-bool inBand(int x, int y)
+// the pixel up-right into the face (x 6..45, y 0..49 of the 46 x 56 box);
+// every length times the scale k.
+bool inBand(int x, int y, int k = 1)
 {
-    const auto inFace = [](int fx, int fy) {
-        return fx >= kEdgeDepth && fx < kEdgeW && fy >= 0 && fy < kCellH;
+    const auto inFace = [k](int fx, int fy) {
+        return fx >= kEdgeDepth * k && fx < kEdgeW * k && fy >= 0 && fy < kCellH * k;
     };
     if (inFace(x, y))
         return false;
-    for (int t = 0; t <= kEdgeDepth; ++t)
+    for (int t = 0; t <= kEdgeDepth * k; ++t)
         if (inFace(x + t, y - t))
             return true;
     return false;
 }
 
-class TileSheet : public ::testing::Test {
+std::string scaleName(const ::testing::TestParamInfo<int>& info)
+{
+    return "x" + std::to_string(info.param);
+}
+
+// Each test runs on the scale-1 set and again on the @2x set, where every
+// length and count of pixels grows with the scale.
+class TileSheet : public ::testing::TestWithParam<int> {
 protected:
     void SetUp() override
     {
-        sheet = loadRgb("tilegfx.png");
-        mask = loadRgb("mask.png");
-        ASSERT_EQ(sheet.size(), QSize(360, 306));
-        ASSERT_EQ(mask.size(), QSize(360, 250));
+        k = GetParam();
+        sheet = loadRgb("tilegfx.png", k);
+        mask = loadRgb("mask.png", k);
+        ASSERT_EQ(sheet.size(), QSize(360, 306) * k);
+        ASSERT_EQ(mask.size(), QSize(360, 250) * k);
     }
-    QImage cell(const QImage& img, QPoint at, QSize size = {kCellW, kCellH}) const
-    {
-        return img.copy(QRect(at, size));
-    }
+    QImage cell(const QImage& img, QPoint at) const { return img.copy(cellRect(at, k)); }
+    int k = 1;
     QImage sheet;
     QImage mask;
 };
@@ -103,20 +66,24 @@ TEST(AssetFiles, HaveTheSizesTheGameCutsBy)
         {"icon_128.png", {128, 128}}, {"techno.png", {32, 32}},   {"hand.png", {32, 32}},
         {"newgame.png", {16, 16}},   {"newgame_disabled.png", {16, 16}},
     };
-    for (const auto& f : files) {
-        const QImage img = load(f.name);
-        ASSERT_FALSE(img.isNull()) << f.name << " did not load";
-        EXPECT_EQ(img.size(), f.size) << f.name;
-    }
+    for (const int k : kScales)
+        for (const auto& f : files) {
+            const QImage img = load(f.name, k);
+            ASSERT_FALSE(img.isNull()) << qPrintable(fileName(f.name, k)) << " did not load";
+            EXPECT_EQ(img.size(), f.size * k) << qPrintable(fileName(f.name, k));
+            // Qt reads the density from the name, which is what lets the
+            // game pick either set by the screen's pixel ratio.
+            EXPECT_EQ(img.devicePixelRatio(), k) << qPrintable(fileName(f.name, k));
+        }
 }
 
-TEST_F(TileSheet, MaskIsBlackExactlyUnderEachPictureSymbol)
+TEST_P(TileSheet, MaskIsBlackExactlyUnderEachPictureSymbol)
 {
     for (int n = 1; n <= kPictures; ++n) {
-        const QPoint at = pictureCell(n);
+        const QPoint at = pictureCell(n) * k;
         int mismatches = 0;
-        for (int y = 0; y < kCellH; ++y)
-            for (int x = 0; x < kCellW; ++x) {
+        for (int y = 0; y < kCellH * k; ++y)
+            for (int x = 0; x < kCellW * k; ++x) {
                 const QRgb pic = sheet.pixel(at + QPoint(x, y));
                 const QRgb m = mask.pixel(at + QPoint(x, y));
                 const bool ok = isBlack(pic) ? isWhite(m) : isBlack(m);
@@ -126,7 +93,7 @@ TEST_F(TileSheet, MaskIsBlackExactlyUnderEachPictureSymbol)
     }
 }
 
-TEST_F(TileSheet, MaskHoldsOnlyPureBlackAndWhite)
+TEST_P(TileSheet, MaskHoldsOnlyPureBlackAndWhite)
 {
     for (int y = 0; y < mask.height(); ++y)
         for (int x = 0; x < mask.width(); ++x) {
@@ -135,43 +102,44 @@ TEST_F(TileSheet, MaskHoldsOnlyPureBlackAndWhite)
         }
 }
 
-TEST_F(TileSheet, BlanksAreFullFacesAndWhiteInTheMask)
+TEST_P(TileSheet, BlanksAreFullFacesAndWhiteInTheMask)
 {
-    for (const QPoint at : kBlanks) {
-        for (int y = 0; y < kCellH; ++y)
-            for (int x = 0; x < kCellW; ++x) {
+    for (const QPoint blank : kBlanks) {
+        const QPoint at = blank * k;
+        for (int y = 0; y < kCellH * k; ++y)
+            for (int x = 0; x < kCellW * k; ++x) {
                 ASSERT_TRUE(isWhite(mask.pixel(at + QPoint(x, y)))) << at.x() << "," << at.y();
                 const QRgb c = sheet.pixel(at + QPoint(x, y));
                 ASSERT_FALSE(isBlack(c)) << "blank at " << at.x() << "," << at.y();
             }
         // Light enough for every symbol to read when a tile is picked or hinted.
-        const QRgb middle = sheet.pixel(at + QPoint(kCellW / 2, kCellH / 2));
+        const QRgb middle = sheet.pixel(at + QPoint(kCellW, kCellH) * k / 2);
         EXPECT_GT(luma(middle), 190) << "blank at " << at.x() << "," << at.y();
     }
 }
 
-TEST_F(TileSheet, PicturesHaveASymbolInsideABlankMargin)
+TEST_P(TileSheet, PicturesHaveASymbolInsideABlankMargin)
 {
-    constexpr int kMargin = 2;
+    const int margin = 2 * k;
     for (int n = 1; n <= kPictures; ++n) {
         const QImage c = cell(sheet, pictureCell(n));
         int ink = 0, inMargin = 0;
-        for (int y = 0; y < kCellH; ++y)
-            for (int x = 0; x < kCellW; ++x) {
+        for (int y = 0; y < c.height(); ++y)
+            for (int x = 0; x < c.width(); ++x) {
                 if (isBlack(c.pixel(x, y)))
                     continue;
                 ++ink;
-                const bool margin = x < kMargin || y < kMargin || x >= kCellW - kMargin
-                                    || y >= kCellH - kMargin;
-                inMargin += margin ? 1 : 0;
+                const bool edge = x < margin || y < margin || x >= c.width() - margin
+                                  || y >= c.height() - margin;
+                inMargin += edge ? 1 : 0;
             }
-        EXPECT_GT(ink, 150) << "picture " << n << " is nearly empty";
-        EXPECT_LT(ink, kCellW * kCellH * 3 / 4) << "picture " << n << " covers the blank";
+        EXPECT_GT(ink, 150 * k * k) << "picture " << n << " is nearly empty";
+        EXPECT_LT(ink, c.width() * c.height() * 3 / 4) << "picture " << n << " covers the blank";
         EXPECT_EQ(inMargin, 0) << "picture " << n << " reaches the blank's border";
     }
 }
 
-TEST_F(TileSheet, PicturesArePairwiseDifferent)
+TEST_P(TileSheet, PicturesArePairwiseDifferent)
 {
     std::vector<QImage> cells;
     for (int n = 1; n <= kPictures; ++n)
@@ -179,91 +147,114 @@ TEST_F(TileSheet, PicturesArePairwiseDifferent)
     for (int a = 0; a < kPictures; ++a)
         for (int b = a + 1; b < kPictures; ++b) {
             int differing = 0;
-            for (int y = 0; y < kCellH; ++y)
-                for (int x = 0; x < kCellW; ++x)
+            for (int y = 0; y < kCellH * k; ++y)
+                for (int x = 0; x < kCellW * k; ++x)
                     differing += cells[a].pixel(x, y) != cells[b].pixel(x, y) ? 1 : 0;
             // Not just a stray pixel: a player has to tell them apart.
-            EXPECT_GT(differing, 40) << "pictures " << a + 1 << " and " << b + 1;
+            EXPECT_GT(differing, 40 * k * k) << "pictures " << a + 1 << " and " << b + 1;
         }
 }
 
-TEST_F(TileSheet, SymbolsStandOutOnEveryBlank)
+TEST_P(TileSheet, SymbolsStandOutOnEveryBlank)
 {
     for (const QPoint blank : kBlanks) {
         for (int n = 1; n <= kPictures; ++n) {
-            const QPoint at = pictureCell(n);
+            const QPoint at = pictureCell(n) * k;
             int contrasting = 0;
-            for (int y = 0; y < kCellH; ++y)
-                for (int x = 0; x < kCellW; ++x) {
+            for (int y = 0; y < kCellH * k; ++y)
+                for (int x = 0; x < kCellW * k; ++x) {
                     const QRgb pic = sheet.pixel(at + QPoint(x, y));
                     if (isBlack(pic))
                         continue;
-                    const QRgb base = sheet.pixel(blank + QPoint(x, y));
-                    const int dist = std::abs(qRed(pic) - qRed(base)) + std::abs(qGreen(pic) - qGreen(base))
+                    const QRgb base = sheet.pixel(blank * k + QPoint(x, y));
+                    const int dist = std::abs(qRed(pic) - qRed(base))
+                                     + std::abs(qGreen(pic) - qGreen(base))
                                      + std::abs(qBlue(pic) - qBlue(base));
                     contrasting += dist > 150 ? 1 : 0;
                 }
-            EXPECT_GT(contrasting, 100) << "picture " << n << " on blank " << blank.x() << ","
-                                        << blank.y();
+            EXPECT_GT(contrasting, 100 * k * k)
+                << "picture " << n << " on blank " << blank.x() << "," << blank.y();
         }
     }
 }
 
-TEST_F(TileSheet, EdgePictureAndMaskFollowTheBandRule)
+TEST_P(TileSheet, EdgePictureAndMaskFollowTheBandRule)
 {
-    for (int y = 0; y < kEdgeH; ++y)
-        for (int x = 0; x < kEdgeW; ++x) {
-            const bool band = inBand(x, y);
-            const QRgb pic = sheet.pixel(kEdgePicture + QPoint(x, y));
-            const QRgb m = sheet.pixel(kEdgeMask + QPoint(x, y));
+    for (int y = 0; y < kEdgeH * k; ++y)
+        for (int x = 0; x < kEdgeW * k; ++x) {
+            const bool band = inBand(x, y, k);
+            const QRgb pic = sheet.pixel(kEdgePicture * k + QPoint(x, y));
+            const QRgb m = sheet.pixel(kEdgeMask * k + QPoint(x, y));
             ASSERT_EQ(!isBlack(pic), band) << "edge picture at " << x << "," << y;
             ASSERT_TRUE(band ? isBlack(m) : isWhite(m)) << "edge mask at " << x << "," << y;
         }
     // The shape itself: corners outside, both arms inside, ends cut at 45 degrees.
-    EXPECT_FALSE(inBand(0, 0));
-    EXPECT_FALSE(inBand(45, 55));
-    EXPECT_TRUE(inBand(0, 10));
-    EXPECT_TRUE(inBand(20, 53));
-    EXPECT_FALSE(inBand(5, 0));
-    EXPECT_TRUE(inBand(5, 1));
-    EXPECT_FALSE(inBand(0, 5));
-    EXPECT_TRUE(inBand(0, 6));
-    EXPECT_TRUE(inBand(39, 55));
-    EXPECT_FALSE(inBand(40, 55));
-    EXPECT_TRUE(inBand(44, 50));
-    EXPECT_FALSE(inBand(45, 50));
-}
-
-TEST_F(TileSheet, RestOfTheEdgeStripIsBlack)
-{
-    for (int y = 250; y < 306; ++y)
-        for (int x = 2 * kEdgeW; x < sheet.width(); ++x)
-            ASSERT_TRUE(isBlack(sheet.pixel(x, y))) << x << "," << y;
-}
-
-TEST_F(TileSheet, BottomBandReadsTheSameWhenCutShort)
-{
-    // The game may draw only the left 27 px of the band's bottom rows; each
-    // row must then be uniform along its length, not a gradient that stops.
-    for (int y = kCellH; y < kEdgeH; ++y) {
-        const int from = kEdgeDepth;
-        const QRgb ref = sheet.pixel(kEdgePicture + QPoint(from, y));
-        for (int x = from; x < 27; ++x)
-            EXPECT_EQ(sheet.pixel(kEdgePicture + QPoint(x, y)), ref) << x << "," << y;
+    const int d = kEdgeDepth * k, w = kCellW * k, h = kCellH * k;
+    EXPECT_FALSE(inBand(0, 0, k));
+    EXPECT_FALSE(inBand(w + d - 1, h + d - 1, k));
+    EXPECT_TRUE(inBand(0, 10 * k, k));
+    EXPECT_TRUE(inBand(20 * k, h + 3 * k, k));
+    EXPECT_FALSE(inBand(d - 1, 0, k));
+    EXPECT_TRUE(inBand(d - 1, 1, k));
+    EXPECT_FALSE(inBand(0, d - 1, k));
+    EXPECT_TRUE(inBand(0, d, k));
+    EXPECT_TRUE(inBand(w - 1, h + d - 1, k));
+    EXPECT_FALSE(inBand(w, h + d - 1, k));
+    EXPECT_TRUE(inBand(w + d - 2, h, k));
+    EXPECT_FALSE(inBand(w + d - 1, h, k));
+    if (k == 1) {
+        // The same corners in the numbers the game uses.
+        EXPECT_FALSE(inBand(0, 0));
+        EXPECT_FALSE(inBand(45, 55));
+        EXPECT_TRUE(inBand(0, 10));
+        EXPECT_TRUE(inBand(20, 53));
+        EXPECT_FALSE(inBand(5, 0));
+        EXPECT_TRUE(inBand(5, 1));
+        EXPECT_FALSE(inBand(0, 5));
+        EXPECT_TRUE(inBand(0, 6));
+        EXPECT_TRUE(inBand(39, 55));
+        EXPECT_FALSE(inBand(40, 55));
+        EXPECT_TRUE(inBand(44, 50));
+        EXPECT_FALSE(inBand(45, 50));
     }
 }
 
-class Background : public ::testing::TestWithParam<const char*> {};
+TEST_P(TileSheet, RestOfTheEdgeStripIsBlack)
+{
+    for (int y = 250 * k; y < 306 * k; ++y)
+        for (int x = 2 * kEdgeW * k; x < sheet.width(); ++x)
+            ASSERT_TRUE(isBlack(sheet.pixel(x, y))) << x << "," << y;
+}
+
+TEST_P(TileSheet, BottomBandReadsTheSameWhenCutShort)
+{
+    // The game may draw only the left 27 px of the band's bottom rows; each
+    // row must then be uniform along its length, not a gradient that stops.
+    for (int y = kCellH * k; y < kEdgeH * k; ++y) {
+        const int from = kEdgeDepth * k;
+        const QRgb ref = sheet.pixel(kEdgePicture * k + QPoint(from, y));
+        for (int x = from; x < 27 * k; ++x)
+            EXPECT_EQ(sheet.pixel(kEdgePicture * k + QPoint(x, y)), ref) << x << "," << y;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Assets, TileSheet, ::testing::ValuesIn(kScales), scaleName);
+
+class Background : public ::testing::TestWithParam<std::tuple<const char*, int>> {
+protected:
+    const char* name() const { return std::get<0>(GetParam()); }
+    int scale() const { return std::get<1>(GetParam()); }
+};
 
 TEST_P(Background, EndsInAPurpleScoreBandThatKeepsTextReadable)
 {
-    const QImage raw = load(GetParam());
+    const QImage raw = load(name(), scale());
     EXPECT_FALSE(raw.hasAlphaChannel());
     const QImage img = raw.convertToFormat(QImage::Format_RGB32);
     double r = 0, g = 0, b = 0;
     int n = 0;
     for (int y = 0; y < img.height(); ++y)
-        for (int x = kScoreBandX; x < img.width(); ++x) {
+        for (int x = kScoreBandX * scale(); x < img.width(); ++x) {
             const QRgb c = img.pixel(x, y);
             r += qRed(c);
             g += qGreen(c);
@@ -281,11 +272,12 @@ TEST_P(Background, EndsInAPurpleScoreBandThatKeepsTextReadable)
 
 TEST_P(Background, BoardAreaIsTexturedButDarkerThanTiles)
 {
-    const QImage img = load(GetParam()).convertToFormat(QImage::Format_RGB32);
+    const int k = scale();
+    const QImage img = load(name(), k).convertToFormat(QImage::Format_RGB32);
     double sum = 0, sq = 0;
     int n = 0;
-    for (int y = 25; y <= 452; ++y)
-        for (int x = 36; x <= 663; ++x) {
+    for (int y = 25 * k; y < 453 * k; ++y)
+        for (int x = 36 * k; x < 664 * k; ++x) {
             const int l = luma(img.pixel(x, y));
             sum += l;
             sq += double(l) * l;
@@ -297,7 +289,9 @@ TEST_P(Background, BoardAreaIsTexturedButDarkerThanTiles)
     EXPECT_LT(mean, 110) << "too light for ivory tiles to stand out";
 }
 
-INSTANTIATE_TEST_SUITE_P(Assets, Background, ::testing::Values("kanji.png", "dragons.png"));
+INSTANTIATE_TEST_SUITE_P(Assets, Background,
+                         ::testing::Combine(::testing::Values("kanji.png", "dragons.png"),
+                                            ::testing::ValuesIn(kScales)));
 
 TEST(Pointers, AreTwoColoursOnTransparencyWithOpaqueHotSpots)
 {
@@ -305,66 +299,78 @@ TEST(Pointers, AreTwoColoursOnTransparencyWithOpaqueHotSpots)
         const char* name;
         QPoint hotSpot;
     } pointers[] = {{"techno.png", {0, 0}}, {"hand.png", {5, 0}}};
-    for (const auto& ptr : pointers) {
-        const QImage img = load(ptr.name).convertToFormat(QImage::Format_ARGB32);
-        int clear = 0, black = 0, white = 0;
-        for (int y = 0; y < img.height(); ++y)
-            for (int x = 0; x < img.width(); ++x) {
-                const QRgb c = img.pixel(x, y);
-                if (qAlpha(c) == 0)
-                    ++clear;
-                else if (c == qRgba(0, 0, 0, 255))
-                    ++black;
-                else if (c == qRgba(255, 255, 255, 255))
-                    ++white;
-                else
-                    ADD_FAILURE() << ptr.name << " has a third colour at " << x << "," << y;
-            }
-        EXPECT_GT(clear, 32 * 32 / 2) << ptr.name;
-        EXPECT_GT(black, 30) << ptr.name;
-        EXPECT_GT(white, 30) << ptr.name;
-        EXPECT_EQ(qAlpha(img.pixel(ptr.hotSpot)), 255) << ptr.name << " hot spot is clear";
-    }
+    for (const int k : kScales)
+        for (const auto& ptr : pointers) {
+            const QString file = fileName(ptr.name, k);
+            const QImage img = load(ptr.name, k).convertToFormat(QImage::Format_ARGB32);
+            int clear = 0, black = 0, white = 0;
+            for (int y = 0; y < img.height(); ++y)
+                for (int x = 0; x < img.width(); ++x) {
+                    const QRgb c = img.pixel(x, y);
+                    if (qAlpha(c) == 0)
+                        ++clear;
+                    else if (c == qRgba(0, 0, 0, 255))
+                        ++black;
+                    else if (c == qRgba(255, 255, 255, 255))
+                        ++white;
+                    else
+                        ADD_FAILURE()
+                            << qPrintable(file) << " has a third colour at " << x << "," << y;
+                }
+            EXPECT_GT(clear, 32 * 32 * k * k / 2) << qPrintable(file);
+            EXPECT_GT(black, 30 * k * k) << qPrintable(file);
+            EXPECT_GT(white, 30 * k * k) << qPrintable(file);
+            EXPECT_EQ(qAlpha(img.pixel(ptr.hotSpot * k)), 255)
+                << qPrintable(file) << " hot spot is clear";
+        }
 }
 
 TEST(Icons, HaveTransparentCornersAndAVisibleBody)
 {
-    for (const char* name : {"icon.png", "icon_128.png", "newgame.png", "newgame_disabled.png"}) {
-        const QImage img = load(name).convertToFormat(QImage::Format_ARGB32);
-        ASSERT_TRUE(img.hasAlphaChannel()) << name;
-        EXPECT_EQ(qAlpha(img.pixel(0, img.height() - 1)), 0) << name;
-        EXPECT_GT(qAlpha(img.pixel(img.width() / 2, img.height() / 2)), 128) << name;
-    }
+    const char* const icons[] = {"icon.png", "icon_128.png", "newgame.png", "newgame_disabled.png"};
+    for (const int k : kScales)
+        for (const char* name : icons) {
+            const QString file = fileName(name, k);
+            const QImage img = load(name, k).convertToFormat(QImage::Format_ARGB32);
+            ASSERT_TRUE(img.hasAlphaChannel()) << qPrintable(file);
+            EXPECT_EQ(qAlpha(img.pixel(0, img.height() - 1)), 0) << qPrintable(file);
+            const QRgb middle = img.pixel(img.width() / 2, img.height() / 2);
+            EXPECT_GT(qAlpha(middle), 128) << qPrintable(file);
+        }
 }
 
 TEST(Icons, DisabledNewGameIsAGreyTwinOfTheGreenOne)
 {
-    const QImage on = load("newgame.png").convertToFormat(QImage::Format_ARGB32);
-    const QImage off = load("newgame_disabled.png").convertToFormat(QImage::Format_ARGB32);
-    int green = 0;
-    for (int y = 0; y < on.height(); ++y)
-        for (int x = 0; x < on.width(); ++x) {
-            const QRgb a = on.pixel(x, y), b = off.pixel(x, y);
-            EXPECT_EQ(qAlpha(a) > 0, qAlpha(b) > 0) << "shapes differ at " << x << "," << y;
-            if (qAlpha(b) > 0) {
-                EXPECT_LE(std::abs(qRed(b) - qGreen(b)), 2) << x << "," << y;
-                EXPECT_LE(std::abs(qBlue(b) - qGreen(b)), 2) << x << "," << y;
+    for (const int k : kScales) {
+        const QImage on = load("newgame.png", k).convertToFormat(QImage::Format_ARGB32);
+        const QImage off = load("newgame_disabled.png", k).convertToFormat(QImage::Format_ARGB32);
+        int green = 0;
+        for (int y = 0; y < on.height(); ++y)
+            for (int x = 0; x < on.width(); ++x) {
+                const QRgb a = on.pixel(x, y), b = off.pixel(x, y);
+                EXPECT_EQ(qAlpha(a) > 0, qAlpha(b) > 0) << "shapes differ at " << x << "," << y;
+                if (qAlpha(b) > 0) {
+                    EXPECT_LE(std::abs(qRed(b) - qGreen(b)), 2) << x << "," << y;
+                    EXPECT_LE(std::abs(qBlue(b) - qGreen(b)), 2) << x << "," << y;
+                }
+                green += qAlpha(a) > 128 && qGreen(a) > qRed(a) + 40 ? 1 : 0;
             }
-            green += qAlpha(a) > 128 && qGreen(a) > qRed(a) + 40 ? 1 : 0;
-        }
-    EXPECT_GT(green, 40);
+        EXPECT_GT(green, 40 * k * k) << "scale " << k;
+    }
 }
 
 TEST(Logo, IsOpaqueAndNotFlat)
 {
-    const QImage img = load("logo.png");
-    EXPECT_FALSE(img.hasAlphaChannel());
-    const QImage rgb = img.convertToFormat(QImage::Format_RGB32);
-    int lo = 255, hi = 0;
-    for (int y = 0; y < rgb.height(); ++y)
-        for (int x = 0; x < rgb.width(); ++x) {
-            lo = std::min(lo, luma(rgb.pixel(x, y)));
-            hi = std::max(hi, luma(rgb.pixel(x, y)));
-        }
-    EXPECT_GT(hi - lo, 150);
+    for (const int k : kScales) {
+        const QImage img = load("logo.png", k);
+        EXPECT_FALSE(img.hasAlphaChannel());
+        const QImage rgb = img.convertToFormat(QImage::Format_RGB32);
+        int lo = 255, hi = 0;
+        for (int y = 0; y < rgb.height(); ++y)
+            for (int x = 0; x < rgb.width(); ++x) {
+                lo = std::min(lo, luma(rgb.pixel(x, y)));
+                hi = std::max(hi, luma(rgb.pixel(x, y)));
+            }
+        EXPECT_GT(hi - lo, 150) << "scale " << k;
+    }
 }
