@@ -22,7 +22,7 @@ IDLE_LIMIT=1.0
 MIX_LIMIT=10
 
 for p in app/mirelo app/mirelo_silent bench/bare_window bench/measure_run bench/bench_board \
-  bench/bench_display audio/bench_audio; do
+  bench/bench_display bench/bench_audio; do
   [[ -x $BUILD/$p ]] || {
     echo "missing $BUILD/$p: build first (cmake --preset dev && cmake --build --preset dev)" >&2
     exit 1
@@ -66,7 +66,7 @@ bench/idle_cpu.sh "$IDLE" "$BUILD" >"$OUT/idle"
 echo "Running the benchmarks..." >&2
 "$BUILD/bench/bench_board" --benchmark_format=json >"$OUT/board.json" 2>/dev/null
 "$BUILD/bench/bench_display" --benchmark_format=json >"$OUT/display.json" 2>/dev/null
-"$BUILD/audio/bench_audio" --benchmark_format=json >"$OUT/audio.json" 2>/dev/null
+"$BUILD/bench/bench_audio" --benchmark_format=json >"$OUT/audio.json" 2>/dev/null
 for b in board display audio; do bench_rows "$OUT/$b.json" >"$OUT/$b.rows"; done
 
 commit_line() {
@@ -120,7 +120,7 @@ $(awk 'NR > 1 { printf "| %s | %s | %s |\n", $1, $2, $3 }' "$OUT/idle")
 EOF
 
 for b in board:"Rules (\`bench/bench_board\`)" display:"Drawing (\`bench/bench_display\`)" \
-  audio:"Sound (\`audio/bench_audio\`)"; do
+  audio:"Sound (\`bench/bench_audio\`)"; do
   printf '\n## %s\n\n| Benchmark | Time | CPU | Iterations | Counters |\n|---|---|---|---|---|\n' "${b#*:}"
   awk -F'\t' '
     # A time in the unit that keeps it between 1 and 1000.
