@@ -292,7 +292,7 @@ void TMirelo::About1Click() { AboutBox->exec(); }
 
 void TMirelo::Exit1Click() { close(); }
 
-QString TMirelo::SettingsPath() const {
+QByteArray TMirelo::SettingsPath() const {
     return env_.SettingsPath.isEmpty() ? SettingsFilePath() : env_.SettingsPath;
 }
 

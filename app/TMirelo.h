@@ -48,7 +48,7 @@ public:
         SystemClock* Clock = nullptr;
         SoundInterface* Sound = nullptr;
         int ScreenWidth = 0; // 0: ask the screen
-        QString SettingsPath; // empty: Mirelo.ini in the settings folder
+        QByteArray SettingsPath; // file-system bytes; empty: Mirelo.ini in the settings folder
         // Tests may hand the options over instead of a file; nothing is then read.
         std::function<Options()> ReadOptions;
     };
@@ -165,7 +165,7 @@ public:
     void ApplySoundSettings();
     // Writes every setting; false (after saying so) when the file cannot be written.
     bool WriteSettingsFile();
-    QString SettingsPath() const;
+    QByteArray SettingsPath() const;
 
     // ----- drawing -----
     void Redraw();

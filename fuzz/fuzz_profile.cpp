@@ -1,5 +1,6 @@
 // Feeds any bytes to the settings-file reader, as a damaged or hand-edited
-// file would, then checks that a write survives a save and a fresh read.
+// file would (UTF-16 ones included), then checks that a write survives a save
+// and a fresh read.
 #include "ProfileFile.h"
 
 #include <QByteArrayView>
@@ -29,8 +30,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const QByteArrayView input(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
 
     ProfileFile profile;
-    profile.Parse(input);
-    // A file nobody wrote to comes back byte for byte.
+    if (!profile.Parse(input)) {
+        // UTF-16 that does not decode: refused whole, never half read.
+        REQUIRE(input.startsWith("\xFF\xFE") || input.startsWith("\xFE\xFF"));
+        REQUIRE(profile.Serialize().isEmpty());
+        return 0;
+    }
+    // A file nobody wrote to comes back byte for byte, in its own encoding.
     REQUIRE(profile.Serialize() == input);
 
     const QString player =
@@ -49,7 +55,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     profile.WriteString(u"Fuzz", u"Raw", raw);
 
     ProfileFile reread;
-    reread.Parse(profile.Serialize());
+    REQUIRE(reread.Parse(profile.Serialize()));
     REQUIRE(reread.ReadString(u"Mirelo", u"CurrentPlayer1") == player);
     REQUIRE(reread.ReadInteger(u"Mirelo", u"Tileset", tileset == 0 ? 1 : 0) == tileset);
     REQUIRE(reread.ReadString(u"Traditional", u"Rank1") == rank1);

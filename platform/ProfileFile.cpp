@@ -1,10 +1,7 @@
 #include "ProfileFile.h"
 
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
-#include <QSaveFile>
 #include <QStringDecoder>
+#include <QStringEncoder>
 #include <algorithm>
 #include <limits>
 
@@ -13,6 +10,8 @@ namespace mirelo {
 namespace {
 
 constexpr QByteArrayView Bom("\xEF\xBB\xBF");
+constexpr QByteArrayView Utf16LeBom("\xFF\xFE");
+constexpr QByteArrayView Utf16BeBom("\xFE\xFF");
 
 // Blanks are what a hand editor leaves around names and values. The carriage
 // return counts too, so a stray one before a line end never sticks to a value.
@@ -49,6 +48,22 @@ QString DecodeUtf8(QByteArrayView utf8) {
     QStringDecoder decoder(QStringConverter::Utf8, QStringConverter::Flag::ConvertInitialBom |
                                                        QStringConverter::Flag::Stateless);
     return decoder.decode(utf8);
+}
+
+QStringConverter::Encoding Utf16Form(bool littleEndian) {
+    return littleEndian ? QStringConverter::Utf16LE : QStringConverter::Utf16BE;
+}
+
+// A mark after the first one is text, as in UTF-8.
+QString DecodeUtf16(QByteArrayView bytes, bool littleEndian) {
+    QStringDecoder decoder(Utf16Form(littleEndian), QStringConverter::Flag::ConvertInitialBom |
+                                                        QStringConverter::Flag::Stateless);
+    return decoder.decode(bytes);
+}
+
+QByteArray EncodeUtf16(const QString& text, bool littleEndian) {
+    QStringEncoder encoder(Utf16Form(littleEndian), QStringConverter::Flag::Stateless);
+    return encoder.encode(text);
 }
 
 QString Folded(QByteArrayView utf8) {
@@ -174,39 +189,33 @@ std::optional<std::int32_t> ParseProfileInteger(QStringView text) {
     return static_cast<std::int32_t>(negative ? -value : value);
 }
 
-bool ProfileFile::Load(const QString& path, QString* error) {
-    Parse({});
-    QFile file(path);
-    if (!file.exists()) {
+bool ProfileFile::Parse(QByteArrayView data) {
+    m_encoding = Encoding::Utf8;
+    m_hasBom = false;
+    const bool littleEndian = data.startsWith(Utf16LeBom);
+    if (littleEndian || data.startsWith(Utf16BeBom)) {
+        // Held as UTF-8 like any other file; written back as UTF-16 only if
+        // that gives the very bytes read.
+        const QByteArrayView body = data.sliced(Utf16LeBom.size());
+        const QByteArray utf8 = DecodeUtf16(body, littleEndian).toUtf8();
+        if (EncodeUtf16(DecodeUtf8(utf8), littleEndian) != body) {
+            ParseLines({});
+            return false;
+        }
+        ParseLines(utf8);
+        m_encoding = littleEndian ? Encoding::Utf16LE : Encoding::Utf16BE;
         return true;
     }
-    const auto fail = [&] {
-        if (error) {
-            *error = QStringLiteral("Unable to read %1: %2")
-                         .arg(QDir::toNativeSeparators(path), file.errorString());
-        }
-        return false;
-    };
-    if (!file.open(QIODevice::ReadOnly)) {
-        return fail();
-    }
-    const QByteArray data = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        return fail();
-    }
-    Parse(data);
+    m_hasBom = data.startsWith(Bom);
+    ParseLines(m_hasBom ? data.sliced(Bom.size()) : data);
     return true;
 }
 
-void ProfileFile::Parse(QByteArrayView data) {
+void ProfileFile::ParseLines(QByteArrayView data) {
     m_sections.clear();
     m_sectionIndex.clear();
     m_sections.emplace_back(); // the lines before the first section header
     m_newLineEnd = QByteArrayLiteral("\n");
-    m_hasBom = data.startsWith(Bom);
-    if (m_hasBom) {
-        data = data.sliced(Bom.size());
-    }
 
     bool lineEndKnown = false;
     qsizetype pos = 0;
@@ -273,35 +282,12 @@ QByteArray ProfileFile::Serialize() const {
             out.append(line.eol);
         }
     }
-    return out;
-}
-
-bool ProfileFile::Save(const QString& path, QString* error) const {
-    const auto fail = [&] {
-        if (error) {
-            *error = QStringLiteral("Unable to write to %1").arg(QDir::toNativeSeparators(path));
-        }
-        return false;
-    };
-    if (!QDir().mkpath(QFileInfo(path).absolutePath())) {
-        return fail();
+    if (m_encoding == Encoding::Utf8) {
+        return out;
     }
-    // The temporary file replaces the old one only once complete. Unbuffered,
-    // because a short write into the buffer (a full disk) can go unnoticed by
-    // commit; written straight through, the returned count shows it.
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
-        return fail();
-    }
-    const QByteArray data = Serialize();
-    if (file.write(data) != data.size()) {
-        file.cancelWriting();
-        return fail();
-    }
-    if (!file.commit()) {
-        return fail();
-    }
-    return true;
+    const bool littleEndian = m_encoding == Encoding::Utf16LE;
+    return (littleEndian ? Utf16LeBom : Utf16BeBom).toByteArray() +
+           EncodeUtf16(DecodeUtf8(out), littleEndian);
 }
 
 const ProfileFile::Line* ProfileFile::FindKey(QStringView section, QStringView key) const {

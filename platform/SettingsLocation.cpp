@@ -1,22 +1,42 @@
 #include "SettingsLocation.h"
 
 #include <QDir>
+#include <QFile>
 #include <QtGlobal>
 
 namespace mirelo {
 
-QString SettingsFolder() {
-    // A relative path would move the file with the working folder, so it is
-    // ignored, as the XDG rules ask.
-    const QString configHome = qEnvironmentVariable("XDG_CONFIG_HOME");
-    if (!configHome.isEmpty() && QDir::isAbsolutePath(configHome)) {
-        return QDir::cleanPath(configHome);
+namespace {
+
+// Cleans the path as QDir::cleanPath does when Qt can spell it; otherwise only
+// trailing slashes go.
+QByteArray CleanFolder(QByteArray folder) {
+    const QString spelled = QFile::decodeName(folder);
+    if (QFile::encodeName(spelled) == folder) {
+        return QFile::encodeName(QDir::cleanPath(spelled));
     }
-    return QDir::homePath() + QStringLiteral("/.config");
+    while (folder.size() > 1 && folder.endsWith('/')) {
+        folder.chop(1);
+    }
+    return folder;
 }
 
-QString SettingsFilePath() {
-    return SettingsFolder() + QStringLiteral("/Mirelo.ini");
+} // namespace
+
+QByteArray SettingsFolder() {
+    // A relative path would move the file with the working folder, so it is
+    // ignored, as the XDG rules ask.
+    const QByteArray configHome = qgetenv("XDG_CONFIG_HOME");
+    if (configHome.startsWith('/')) {
+        return CleanFolder(configHome);
+    }
+    const QByteArray home = qgetenv("HOME");
+    return CleanFolder(home.startsWith('/') ? home : QFile::encodeName(QDir::homePath())) +
+           QByteArrayLiteral("/.config");
+}
+
+QByteArray SettingsFilePath() {
+    return SettingsFolder() + QByteArrayLiteral("/Mirelo.ini");
 }
 
 } // namespace mirelo

@@ -30,7 +30,7 @@ protected:
         env.Clock = &clock;
         env.Sound = sound.get();
         env.ScreenWidth = screenWidth;
-        env.SettingsPath = path;
+        env.SettingsPath = QFile::encodeName(path);
         window = std::make_unique<TMirelo>(env);
         window->InfoBox = [this](const QString& caption, const QString& text) {
             boxes.push_back({caption, text});

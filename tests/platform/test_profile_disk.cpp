@@ -47,6 +47,26 @@ TEST(ProfileDisk, AnUnreadableFileIsReported) {
     EXPECT_TRUE(error.contains(QStringLiteral("Mirelo.ini")));
 }
 
+TEST(ProfileDisk, AFileIsReadUpToTheSizeCapAndRefusedBeyondIt) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString path = dir.filePath(QStringLiteral("Mirelo.ini"));
+    QByteArray text = "[Mirelo]\nTileset=2\n";
+    text.append(ProfileFile::MaxFileSize - text.size(), ';');
+    ASSERT_TRUE(WriteBytes(path, text));
+    ProfileFile profile;
+    QString error;
+    EXPECT_TRUE(profile.Load(path, &error)) << error.toStdString();
+    EXPECT_EQ(profile.ReadInteger(u"Mirelo", u"Tileset", 0), 2);
+
+    ASSERT_TRUE(WriteBytes(path, text + ';'));
+    EXPECT_FALSE(profile.Load(path, &error));
+    EXPECT_EQ(error, QStringLiteral("Unable to read %1: larger than 1024 KiB, too large for a "
+                                    "settings file")
+                         .arg(path));
+    EXPECT_TRUE(profile.Serialize().isEmpty());
+}
+
 TEST(ProfileDisk, SaveThenLoadGivesTheSameProfile) {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
@@ -139,14 +159,19 @@ private:
 TEST(SettingsLocation, FollowsXdgConfigHomeElseHomeConfig) {
     const ScopedEnv home("HOME", "/home/tester");
     {
-        const ScopedEnv xdg("XDG_CONFIG_HOME", "/tmp/cfg");
-        EXPECT_EQ(SettingsFolder(), QStringLiteral("/tmp/cfg"));
-        EXPECT_EQ(SettingsFilePath(), QStringLiteral("/tmp/cfg/Mirelo.ini"));
+        const ScopedEnv xdg("XDG_CONFIG_HOME", "/tmp/cfg/");
+        EXPECT_EQ(SettingsFolder(), QByteArray("/tmp/cfg"));
+        EXPECT_EQ(SettingsFilePath(), QByteArray("/tmp/cfg/Mirelo.ini"));
+    }
+    {
+        // Bytes that are not UTF-8 name the folder as they are.
+        const ScopedEnv xdg("XDG_CONFIG_HOME", "/tmp/k\xE9ys\xFF/");
+        EXPECT_EQ(SettingsFilePath(), QByteArray("/tmp/k\xE9ys\xFF/Mirelo.ini"));
     }
     for (const QByteArray& unusable : {QByteArray(), QByteArray("relative/cfg")}) {
         const ScopedEnv xdg("XDG_CONFIG_HOME", unusable);
-        EXPECT_EQ(SettingsFolder(), QStringLiteral("/home/tester/.config"));
-        EXPECT_EQ(SettingsFilePath(), QStringLiteral("/home/tester/.config/Mirelo.ini"));
+        EXPECT_EQ(SettingsFolder(), QByteArray("/home/tester/.config"));
+        EXPECT_EQ(SettingsFilePath(), QByteArray("/home/tester/.config/Mirelo.ini"));
     }
 }
 

@@ -1,6 +1,7 @@
 // The file's structure: lookup, line ends, and writes that touch one line only.
 #include "ProfileFile.h"
 
+#include <QStringEncoder>
 #include <gtest/gtest.h>
 
 namespace mirelo {
@@ -66,6 +67,35 @@ TEST(ProfileLineEnds, LfCrlfAndBomReadAlikeAndComeBackUnchanged) {
         EXPECT_EQ(Read(profile, "Mirelo", "Tileset"), QStringLiteral("1"));
         EXPECT_EQ(Read(profile, "Mirelo", "CurrentPlayer1"), QStringLiteral("Zoé"));
         EXPECT_EQ(profile.Serialize(), text);
+    }
+}
+
+TEST(ProfileEncoding, Utf16WithAMarkIsReadAndWrittenInItsOwnByteOrder) {
+    const QString text = QString::fromUtf8("[Mirelo]\r\nCurrentPlayer1=Zoé 🀄\r\n");
+    for (const bool little : {true, false}) {
+        const auto utf16 = [little](const QString& s) -> QByteArray {
+            return (little ? QByteArray("\xFF\xFE") : QByteArray("\xFE\xFF")) +
+                   QStringEncoder(little ? QStringConverter::Utf16LE : QStringConverter::Utf16BE)
+                       .encode(s);
+        };
+        const QByteArray bytes = utf16(text);
+        ProfileFile profile;
+        ASSERT_TRUE(profile.Parse(bytes));
+        EXPECT_EQ(Read(profile, "Mirelo", "CurrentPlayer1"), QString::fromUtf8("Zoé 🀄"));
+        EXPECT_EQ(profile.Serialize(), bytes);
+        profile.WriteInteger(u"Mirelo", u"Tileset", 2);
+        EXPECT_EQ(profile.Serialize(), utf16(text + QStringLiteral("Tileset=2\r\n")));
+    }
+}
+
+TEST(ProfileEncoding, Utf16ThatDoesNotDecodeIsRefusedWhole) {
+    // An odd byte at the end; half of a character outside the BMP.
+    for (const QByteArray& bytes :
+         {QByteArray("\xFF\xFE[\0A\0]\0\n", 9), QByteArray("\xFE\xFF\0k\0=\xD8\x3C\0\n", 10)}) {
+        ProfileFile profile;
+        profile.Parse("[Old]\nk=1\n");
+        EXPECT_FALSE(profile.Parse(bytes));
+        EXPECT_TRUE(profile.Serialize().isEmpty());
     }
 }
 
