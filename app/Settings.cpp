@@ -11,6 +11,12 @@ const QString Section = QString::fromLatin1(SettingsSection);
 QString Key(const char* name) { return QString::fromLatin1(name); }
 } // namespace
 
+StoredSettings LoadStoredSettings(const QByteArray& path) {
+    StoredSettings stored;
+    stored.File.Load(path, &stored.ReadError);
+    return stored;
+}
+
 Options ReadSettings(const ProfileFile& file, bool withSound, HallOfFame& hall) {
     Options o;
     o.TileStyle = file.ReadInteger(Section, Key("Tileset"), o.TileStyle);

@@ -1,13 +1,22 @@
 #pragma once
 
 #include "Options.h"
+#include "ProfileFile.h"
 
 namespace mirelo {
 
 class HallOfFame;
-class ProfileFile;
 
 inline constexpr char SettingsSection[] = "Mirelo";
+
+// Mirelo.ini as read once at start.
+struct StoredSettings {
+    ProfileFile File;
+    // Why a file that exists could not be read ("Unable to read <path>: <why>"),
+    // empty when it was read or is absent. Such a file is never written over.
+    QString ReadError;
+};
+StoredSettings LoadStoredSettings(const QByteArray& path);
 
 // The options and the Hall of Fame from the settings file, key by key in the
 // file's order; missing or unreadable values take their defaults. The silent
@@ -16,7 +25,9 @@ inline constexpr char SettingsSection[] = "Mirelo";
 Options ReadSettings(const ProfileFile& file, bool withSound, HallOfFame& hall);
 
 // Writes every option and all fifty Hall of Fame entries into `file`, in the
-// same order; every other line of the file stays as it was.
+// same order; every other line of the file stays as it was. These are the keys
+// the game owns: the close reads the file afresh and writes only them into it,
+// so what others wrote in the meantime survives.
 void WriteSettings(ProfileFile& file, const Options& options, bool withSound, const HallOfFame& hall);
 
 } // namespace mirelo

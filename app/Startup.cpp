@@ -17,6 +17,8 @@
 #include <QFont>
 #include <QTimer>
 
+#include <future>
+
 namespace mirelo {
 
 namespace {
@@ -57,13 +59,16 @@ private:
 int RunMirelo(int argc, char** argv, const SoundFactory& makeSound) {
     QApplication app(argc, argv);
     // The first paint needs the tile sheet and the background in the settings:
-    // a second thread decodes them while the window is built. The settings are
-    // read again by the window; this reading only picks the picture.
-    const PicturePreload pictures([] {
-        ProfileFile file;
-        file.Load(SettingsFilePath());
+    // a second thread reads the settings file and decodes them while the window
+    // is built. The window takes that one reading of the file.
+    const QByteArray settingsPath = SettingsFilePath();
+    const auto reading = std::make_shared<std::promise<StoredSettings>>();
+    const std::shared_future<StoredSettings> stored = reading->get_future().share();
+    const PicturePreload pictures([settingsPath, reading] {
+        StoredSettings read = LoadStoredSettings(settingsPath);
         HallOfFame hall;
-        const Options options = ReadSettings(file, false, hall);
+        const Options options = ReadSettings(read.File, false, hall);
+        reading->set_value(std::move(read));
         return std::vector<PictureName>{TileGfxPicture, MaskPicture,
                                         TMirelo::BackgroundPicture(options.Background)};
     });
@@ -87,6 +92,15 @@ int RunMirelo(int argc, char** argv, const SoundFactory& makeSound) {
     TMirelo::Environment env;
     env.Clock = seeded ? static_cast<SystemClock*>(&seededClock) : &realClock;
     env.Sound = sound.get();
+    env.SettingsPath = settingsPath;
+    env.StoredAtStart = [stored, settingsPath] {
+        try {
+            return stored.get();
+        } catch (...) {
+            // The reading thread failed (out of memory): read here instead.
+            return LoadStoredSettings(settingsPath);
+        }
+    };
     TOnlyOne guard(QString::fromLatin1(ApplicationTitle));
     const bool anotherCopyRuns = guard.OnLoad();
     TMirelo window(env);

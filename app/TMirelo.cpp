@@ -61,6 +61,9 @@ TMirelo::TMirelo(Environment env, QWidget* parent)
     // The sound device is set up once the first picture is on the screen, not
     // while the window is built.
     Surface->OnFirstPaint = [this] {
+        // Said once, when the window first shows: a second copy never shows.
+        if (!settingsReadError_.isEmpty())
+            InfoBox(QString::fromLatin1(WindowCaption), settingsReadError_);
         if (Playmusic1 && !soundSettingsApplied_)
             ApplySoundSettings();
     };
@@ -89,11 +92,12 @@ void TMirelo::Init() {
     if (env_.ReadOptions) {
         options = env_.ReadOptions();
     } else {
-        QString error;
-        // An unreadable file is reported when it is written; until then the game
-        // runs on the defaults rather than refuse to start.
-        SettingsFile.Load(SettingsPath(), &error);
-        options = ReadSettings(SettingsFile, env_.Sound->HasSound(), Hall);
+        // A file that exists but cannot be read is reported once the window
+        // shows; the game runs on the defaults and leaves that file alone.
+        const StoredSettings stored =
+            env_.StoredAtStart ? env_.StoredAtStart() : LoadStoredSettings(SettingsPath());
+        settingsReadError_ = stored.ReadError;
+        options = ReadSettings(stored.File, env_.Sound->HasSound(), Hall);
     }
     // Out-of-range values from a hand-edited file fall back to the defaults, so
     // the style and highlight always name a real blank and mode.
@@ -296,7 +300,7 @@ QByteArray TMirelo::SettingsPath() const {
     return env_.SettingsPath.isEmpty() ? SettingsFilePath() : env_.SettingsPath;
 }
 
-bool TMirelo::WriteSettingsFile() {
+bool TMirelo::WriteSettingsFile(QString* error) {
     Options o;
     // The style last composed is the one last chosen; before any composition, the one read.
     o.TileStyle = Sheet.AppliedTileStyle == NoStyleApplied ? TileStyle : Sheet.AppliedTileStyle;
@@ -310,18 +314,39 @@ bool TMirelo::WriteSettingsFile() {
     o.Background = Kanji1->isChecked() ? 0 : 1;
     o.StartDirectly = StartupGame->isChecked();
     o.WinnableDeals = WinnableDeals1->isChecked();
-    WriteSettings(SettingsFile, o, env_.Sound->HasSound(), Hall);
-    QString error;
-    if (SettingsFile.Save(SettingsPath(), &error))
+    // Read afresh: what others wrote since the start (a section added by hand,
+    // the other edition's sound keys) stays, and only the game's own keys change.
+    ProfileFile file;
+    if (!file.Load(SettingsPath(), error))
+        return false;
+    WriteSettings(file, o, env_.Sound->HasSound(), Hall);
+    return file.Save(SettingsPath(), error); // "Unable to write to <path>"
+}
+
+QString TMirelo::NotSavedText() const {
+    return settingsReadError_ + QStringLiteral("\nThe settings of this game were not saved, "
+                                               "so that file stays as it was.");
+}
+
+// Whether the close goes on.
+bool TMirelo::SaveAtClose() {
+    // Options handed over by a test have no file behind them.
+    if (env_.ReadOptions)
         return true;
-    InfoBox(QString::fromLatin1(WindowCaption), error); // "Unable to write to <path>"
+    if (!settingsReadError_.isEmpty()) {
+        InfoBox(QString::fromLatin1(WindowCaption), NotSavedText());
+        return true;
+    }
+    QString error;
+    if (WriteSettingsFile(&error))
+        return true;
+    InfoBox(QString::fromLatin1(WindowCaption), error);
     return false;
 }
 
 bool TMirelo::FormCloseQuery() {
     Timer->stop();
-    if (env_.ReadOptions || WriteSettingsFile()) {
-        // Options handed over by a test have no file behind them.
+    if (SaveAtClose()) {
         if (PlayMusic)
             env_.Sound->CloseMusic();
         return true;

@@ -6,7 +6,7 @@
 #include "LayoutTemplate.h"
 #include "LayoutChoice.h"
 #include "Options.h"
-#include "ProfileFile.h"
+#include "Settings.h"
 #include "TextOverlay.h"
 #include "TileSheet.h"
 
@@ -49,6 +49,9 @@ public:
         SoundInterface* Sound = nullptr;
         int ScreenWidth = 0; // 0: ask the screen
         QByteArray SettingsPath; // file-system bytes; empty: Mirelo.ini in the settings folder
+        // The settings file as the program already read it at start, so that it
+        // is read once; empty: the window reads SettingsPath itself.
+        std::function<StoredSettings()> StoredAtStart;
         // Tests may hand the options over instead of a file; nothing is then read.
         std::function<Options()> ReadOptions;
     };
@@ -60,7 +63,6 @@ public:
     Game game;
     LayoutChoice Layouts;
     HallOfFame Hall;
-    ProfileFile SettingsFile;
     // The layout the board in play was dealt on: a win is judged against its table.
     int DealtLayout = LayoutTraditional;
     TileSheet Sheet;
@@ -163,8 +165,9 @@ public:
     void ShowHiScores();
     void RenderHallStrip();
     void ApplySoundSettings();
-    // Writes every setting; false (after saying so) when the file cannot be written.
-    bool WriteSettingsFile();
+    // Writes every setting into the file as it is now; false, with the reason
+    // in `error`, when the file cannot be read or written.
+    bool WriteSettingsFile(QString* error);
     QByteArray SettingsPath() const;
 
     // ----- drawing -----
@@ -203,6 +206,8 @@ private:
     void DropHighlightRectangle();
     TileMarks Marks() const;
     bool FormCloseQuery();
+    bool SaveAtClose();
+    QString NotSavedText() const;
 
     // BoardView: what the rules ask of the window.
     void SonOK(std::uint8_t tile) override;
@@ -210,6 +215,9 @@ private:
     void PairRemovedSound() override;
 
     Environment env_;
+    // Why an existing settings file could not be read at start; while it is
+    // set, that file is never written over.
+    QString settingsReadError_;
     bool soundSettingsApplied_ = false;
     // Why sound or music is unavailable is said once a run.
     bool soundWarningShown_ = false;

@@ -1,7 +1,6 @@
 // Options, the player's name and the Hall of Fame through Mirelo.ini.
-#include "WindowFixture.h"
+#include "SettingsFixture.h"
 
-#include "ProfileFile.h"
 #include "TConfigu.h"
 #include "WindowSurface.h"
 
@@ -17,59 +16,6 @@
 
 namespace mirelo::test {
 namespace {
-
-class SettingsTest : public WindowTest {
-protected:
-    void Start(bool fullEdition = false, bool show = true) {
-        clock.Tick = 1'000'000;
-        clock.TimeOfDay = 45'296'789;
-        sound = std::make_unique<RecordingSound>(fullEdition);
-        sound->Reason = soundReason;
-        sound->CanPlay = soundCanPlay;
-        TMirelo::Environment env;
-        env.Clock = &clock;
-        env.Sound = sound.get();
-        env.ScreenWidth = screenWidth;
-        env.SettingsPath = QFile::encodeName(path);
-        window = std::make_unique<TMirelo>(env);
-        window->InfoBox = [this](const QString& caption, const QString& text) {
-            boxes.push_back({caption, text});
-        };
-        if (!show)
-            return;
-        window->show();
-        Settle();
-    }
-    // The first paint, then the sound settings it schedules.
-    static void Settle() {
-        QApplication::processEvents();
-        QApplication::processEvents();
-    }
-    void Close() {
-        window->close();
-        QApplication::processEvents();
-    }
-    void WriteFile(const QByteArray& text) {
-        QFile file(path);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(text);
-    }
-    QByteArray ReadFile() const {
-        QFile file(path);
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    }
-    QString Value(const char* section, const char* key) const {
-        ProfileFile profile;
-        profile.Load(path);
-        return profile.ReadString(QString::fromLatin1(section), QString::fromLatin1(key), QStringLiteral("<absent>"));
-    }
-
-    QTemporaryDir dir;
-    QString path = dir.filePath(QStringLiteral("Mirelo.ini"));
-    int screenWidth = 800;
-    QString soundReason;
-    bool soundCanPlay = false;
-};
 
 TEST_F(SettingsTest, AFreshSystemStartsOnTheDefaultsAndWritesThemAll) {
     Start(true);
