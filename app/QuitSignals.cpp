@@ -1,8 +1,6 @@
 #include "QuitSignals.h"
 
-#include <QPointer>
 #include <QSocketNotifier>
-#include <QWidget>
 
 #include <csignal>
 #include <sys/socket.h>
@@ -23,15 +21,14 @@ void OnSignal(int) {
 
 } // namespace
 
-void CloseOnQuitSignals(QWidget* window) {
+void OnQuitSignals(QObject* context, std::function<void()> onQuit) {
     if (signalSockets[0] != -1 || ::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, signalSockets) != 0)
         return;
-    auto* notifier = new QSocketNotifier(signalSockets[1], QSocketNotifier::Read, window);
-    QObject::connect(notifier, &QSocketNotifier::activated, window, [window = QPointer<QWidget>(window)] {
+    auto* notifier = new QSocketNotifier(signalSockets[1], QSocketNotifier::Read, context);
+    QObject::connect(notifier, &QSocketNotifier::activated, context, [onQuit = std::move(onQuit)] {
         char byte;
         [[maybe_unused]] const auto read = ::read(signalSockets[1], &byte, 1);
-        if (window)
-            window->close();
+        onQuit();
     });
     struct sigaction action {};
     action.sa_handler = OnSignal;

@@ -1,11 +1,14 @@
 #pragma once
 
-class QWidget;
+#include <functional>
+
+class QObject;
 
 namespace mirelo {
 
-// An orderly end asked by the desktop or the shell (SIGTERM, SIGHUP, SIGINT)
-// closes `window` the normal way, so its close handler saves the settings.
-void CloseOnQuitSignals(QWidget* window);
+// An end asked by the desktop or the shell (SIGTERM, SIGHUP, SIGINT) runs
+// `onQuit` on the thread of `context`, from its event loop, for as long as
+// `context` lives.
+void OnQuitSignals(QObject* context, std::function<void()> onQuit);
 
 } // namespace mirelo

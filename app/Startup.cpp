@@ -17,6 +17,8 @@
 #include <QFont>
 #include <QTimer>
 
+#include <csignal>
+#include <cstdio>
 #include <future>
 
 namespace mirelo {
@@ -57,6 +59,9 @@ private:
 } // namespace
 
 int RunMirelo(int argc, char** argv, const SoundFactory& makeSound) {
+    // Past a file-size limit (ulimit -f) a write then fails with an error that
+    // the game reports, instead of the signal ending the game on the spot.
+    std::signal(SIGXFSZ, SIG_IGN);
     QApplication app(argc, argv);
     // The first paint needs the tile sheet and the background in the settings:
     // a second thread reads the settings file and decodes them while the window
@@ -116,7 +121,14 @@ int RunMirelo(int argc, char** argv, const SoundFactory& makeSound) {
         window.raise();
         window.activateWindow();
     };
-    CloseOnQuitSignals(&window);
+    // The desktop's end is not asked about: the settings are saved once, and
+    // the game ends whatever came of that, saying on standard error why not.
+    OnQuitSignals(&window, [&window] {
+        const QString notSaved = window.EndSession();
+        if (!notSaved.isEmpty())
+            std::fprintf(stderr, "%s\n", qPrintable(notSaved));
+        QCoreApplication::exit(notSaved.isEmpty() ? 0 : 1);
+    });
     ExitOnFirstPaint exitOnFirstPaint;
     if (qEnvironmentVariableIntValue("MIRELO_FIRST_PAINT_EXIT"))
         window.Surface->installEventFilter(&exitOnFirstPaint);

@@ -25,6 +25,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPixmap>
+#include <QPushButton>
 #include <QScreen>
 #include <QTimer>
 #include <QToolButton>
@@ -48,6 +49,20 @@ TMirelo::TMirelo(Environment env, QWidget* parent)
 
     InfoBox = [this](const QString& caption, const QString& text) {
         QMessageBox::information(this, caption, text);
+    };
+    WriteFailedBox = [this](const QString& text) {
+        QMessageBox box(QMessageBox::Information, QString::fromLatin1(WindowCaption), text,
+                        QMessageBox::NoButton, this);
+        QPushButton* retry = box.addButton(QMessageBox::Retry);
+        QPushButton* quit =
+            box.addButton(QStringLiteral("&Quit without saving"), QMessageBox::DestructiveRole);
+        QPushButton* cancel = box.addButton(QMessageBox::Cancel);
+        box.setDefaultButton(retry);
+        box.setEscapeButton(cancel);
+        box.exec();
+        if (box.clickedButton() == retry)
+            return WriteFailure::Retry;
+        return box.clickedButton() == quit ? WriteFailure::QuitWithoutSaving : WriteFailure::Cancel;
     };
     HeldModifiers = [] { return QGuiApplication::queryKeyboardModifiers(); };
 
@@ -337,23 +352,49 @@ bool TMirelo::SaveAtClose() {
         InfoBox(QString::fromLatin1(WindowCaption), NotSavedText());
         return true;
     }
-    QString error;
-    if (WriteSettingsFile(&error))
-        return true;
-    InfoBox(QString::fromLatin1(WindowCaption), error);
-    return false;
+    for (;;) {
+        QString error;
+        if (WriteSettingsFile(&error))
+            return true;
+        const WriteFailure answer = WriteFailedBox(error);
+        // The desktop ended the game while the box was up, and saved what it could.
+        if (ended_)
+            return true;
+        if (answer == WriteFailure::QuitWithoutSaving)
+            return true;
+        if (answer == WriteFailure::Cancel)
+            return false;
+    }
 }
 
 bool TMirelo::FormCloseQuery() {
-    Timer->stop();
-    if (SaveAtClose()) {
-        if (PlayMusic)
-            env_.Sound->CloseMusic();
+    // Saved already, or left unsaved on purpose: the window just closes.
+    if (ended_)
         return true;
+    Timer->stop();
+    if (!SaveAtClose()) {
+        // The old file is intact; the game goes on so the player can fix the folder and retry.
+        Timer->start();
+        return false;
     }
-    // The old file is intact; the game goes on so the player can fix the folder and retry.
-    Timer->start();
-    return false;
+    if (!ended_ && PlayMusic)
+        env_.Sound->CloseMusic();
+    ended_ = true;
+    return true;
+}
+
+QString TMirelo::EndSession() {
+    if (ended_)
+        return endError_;
+    ended_ = true;
+    Timer->stop();
+    if (!settingsReadError_.isEmpty())
+        endError_ = NotSavedText();
+    else if (!env_.ReadOptions && WriteSettingsFile(&endError_))
+        endError_.clear();
+    if (PlayMusic)
+        env_.Sound->CloseMusic();
+    return endError_;
 }
 
 void TMirelo::closeEvent(QCloseEvent* event) {

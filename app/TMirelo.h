@@ -115,6 +115,12 @@ public:
 
     // Shows a modal information box; tests replace it to record the boxes.
     std::function<void(const QString& caption, const QString& text)> InfoBox;
+    // The player's answers when the settings cannot be saved at the close.
+    enum class WriteFailure { Retry, QuitWithoutSaving, Cancel };
+    // Shows why the save failed ("Unable to write to <path>", or "Unable to
+    // read <path>: <why>" when the file can no longer be read) in a modal box
+    // with the three answers; tests replace it to answer.
+    std::function<WriteFailure(const QString& text)> WriteFailedBox;
     // The keys held down right now; the Dragon unlock reads them. Tests replace it.
     std::function<Qt::KeyboardModifiers()> HeldModifiers;
 
@@ -169,6 +175,10 @@ public:
     // in `error`, when the file cannot be read or written.
     bool WriteSettingsFile(QString* error);
     QByteArray SettingsPath() const;
+    // An end asked by the desktop: stops the clock and the music and saves the
+    // settings once, asking nothing. Returns why they were not saved, or an
+    // empty text when they were. The caller then ends the program.
+    QString EndSession();
 
     // ----- drawing -----
     void Redraw();
@@ -218,6 +228,10 @@ private:
     // Why an existing settings file could not be read at start; while it is
     // set, that file is never written over.
     QString settingsReadError_;
+    // Set once the settings have had their save at the end (by the close or by
+    // the desktop's end): nothing is saved or asked again.
+    bool ended_ = false;
+    QString endError_; // why the desktop's end could not save them
     bool soundSettingsApplied_ = false;
     // Why sound or music is unavailable is said once a run.
     bool soundWarningShown_ = false;

@@ -6,6 +6,8 @@
 #include <QApplication>
 #include <QFile>
 #include <QTemporaryDir>
+#include <deque>
+#include <functional>
 
 namespace mirelo::test {
 
@@ -30,6 +32,18 @@ protected:
         window = std::make_unique<TMirelo>(env);
         window->InfoBox = [this](const QString& caption, const QString& text) {
             boxes.push_back({caption, text});
+        };
+        if (!answerWriteFailures)
+            return Show(show);
+        window->WriteFailedBox = [this](const QString& text) {
+            writeFailures.push_back(text);
+            if (onWriteFailure)
+                onWriteFailure();
+            if (answers.empty())
+                return TMirelo::WriteFailure::Cancel;
+            const TMirelo::WriteFailure answer = answers.front();
+            answers.pop_front();
+            return answer;
         };
         Show(show);
     }
@@ -69,6 +83,12 @@ protected:
     int screenWidth = 800;
     QString soundReason;
     bool soundCanPlay = false;
+    // False: the real box for a failed save comes up, for the test to answer.
+    bool answerWriteFailures = true;
+    // The answers the box for a failed save gives, in turn; Cancel once they run out.
+    std::deque<TMirelo::WriteFailure> answers;
+    QStringList writeFailures;            // the texts of those boxes
+    std::function<void()> onWriteFailure; // runs while such a box is up
 };
 
 } // namespace mirelo::test

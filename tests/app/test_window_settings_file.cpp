@@ -135,6 +135,7 @@ TEST_P(UnreadableSettings, AreReportedOnceThenPlayedOnDefaultsAndNeverWrittenOve
     ASSERT_EQ(boxes.size(), 2u);
     EXPECT_EQ(boxes[1].Text,
               said + "\nThe settings of this game were not saved, so that file stays as it was.");
+    EXPECT_TRUE(writeFailures.isEmpty());
     EXPECT_EQ(StateOf(path), before);
     EXPECT_EQ(Entries(QFile::encodeName(dir.path())), std::vector<QByteArray>{"Mirelo.ini"});
 }
@@ -193,6 +194,7 @@ TEST_F(SettingsTest, AFolderNamedInBytesThatAreNotUtf8IsUsedAsTheseBytes) {
     window->Highlight3->trigger();
     Close();
     EXPECT_FALSE(window->isVisible());
+    EXPECT_TRUE(writeFailures.isEmpty());
     EXPECT_EQ(Entries(top), std::vector<QByteArray>{"cfg\xFF\xFE"});
     const QByteArray text = ReadBytes(folder + "/Mirelo.ini");
     EXPECT_TRUE(text.contains("\nHighlight=2\n")) << text.toStdString();
