@@ -1,7 +1,6 @@
 #include "QuitSignals.h"
 
 #include <QSocketNotifier>
-
 #include <csignal>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -22,7 +21,8 @@ void OnSignal(int) {
 } // namespace
 
 void OnQuitSignals(QObject* context, std::function<void()> onQuit) {
-    if (signalSockets[0] != -1 || ::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, signalSockets) != 0)
+    if (signalSockets[0] != -1 ||
+        ::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, signalSockets) != 0)
         return;
     auto* notifier = new QSocketNotifier(signalSockets[1], QSocketNotifier::Read, context);
     QObject::connect(notifier, &QSocketNotifier::activated, context, [onQuit = std::move(onQuit)] {

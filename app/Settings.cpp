@@ -8,7 +8,9 @@ namespace mirelo {
 
 namespace {
 const QString Section = QString::fromLatin1(SettingsSection);
-QString Key(const char* name) { return QString::fromLatin1(name); }
+QString Key(const char* name) {
+    return QString::fromLatin1(name);
+}
 } // namespace
 
 StoredSettings LoadStoredSettings(const QByteArray& path) {

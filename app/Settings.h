@@ -28,6 +28,7 @@ Options ReadSettings(const ProfileFile& file, bool withSound, HallOfFame& hall);
 // same order; every other line of the file stays as it was. These are the keys
 // the game owns: the close reads the file afresh and writes only them into it,
 // so what others wrote in the meantime survives.
-void WriteSettings(ProfileFile& file, const Options& options, bool withSound, const HallOfFame& hall);
+void WriteSettings(ProfileFile& file, const Options& options, bool withSound,
+                   const HallOfFame& hall);
 
 } // namespace mirelo

@@ -16,7 +16,6 @@
 #include <QEvent>
 #include <QFont>
 #include <QTimer>
-
 #include <csignal>
 #include <cstdio>
 #include <future>
@@ -85,7 +84,8 @@ int RunMirelo(int argc, char** argv, const SoundFactory& makeSound) {
     // these metric-compatible families stand in for them.
     QFont::insertSubstitution(QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"));
     QFont::insertSubstitution(QStringLiteral("Arial"), QStringLiteral("Liberation Sans"));
-    QFont::insertSubstitution(QStringLiteral("Times New Roman"), QStringLiteral("Liberation Serif"));
+    QFont::insertSubstitution(QStringLiteral("Times New Roman"),
+                              QStringLiteral("Liberation Serif"));
     QFont::insertSubstitution(QStringLiteral("Courier New"), QStringLiteral("Liberation Mono"));
 
     // The music control opens its default tune before the guard runs.

@@ -5,7 +5,6 @@
 #include <QPushButton>
 #include <QTextBoundaryFinder>
 #include <QValidator>
-
 #include <algorithm>
 
 namespace mirelo {

@@ -70,9 +70,7 @@ TMirelo::TMirelo(Environment env, QWidget* parent)
     setCentralWidget(Surface);
     Surface->OnButtonUp = [this](Qt::MouseButton b) { ButtonDown(b); };
     Surface->OnPointerMove = [this] { FormMouseMove(); };
-    Surface->OnFirstShow = [this] {
-        Peindre();
-    };
+    Surface->OnFirstShow = [this] { Peindre(); };
     // The sound device is set up once the first picture is on the screen, not
     // while the window is built.
     Surface->OnFirstPaint = [this] {
@@ -116,8 +114,10 @@ void TMirelo::Init() {
     }
     // Out-of-range values from a hand-edited file fall back to the defaults, so
     // the style and highlight always name a real blank and mode.
-    TileStyle = options.TileStyle >= 0 && options.TileStyle < StyleCount ? options.TileStyle : StyleWood;
-    HighlightMode = options.HighlightMode >= 0 && options.HighlightMode <= 2 ? options.HighlightMode : 1;
+    TileStyle =
+        options.TileStyle >= 0 && options.TileStyle < StyleCount ? options.TileStyle : StyleWood;
+    HighlightMode =
+        options.HighlightMode >= 0 && options.HighlightMode <= 2 ? options.HighlightMode : 1;
     Moves->setChecked(options.ShowMoves);
     PlayMusic = options.PlayMusic;
     PlaySounds = options.PlaySounds;
@@ -150,8 +150,9 @@ void TMirelo::Init() {
     setCursor(techno);
     new ProgramPointer(techno, this);
 
-    const int screenWidth =
-        env_.ScreenWidth > 0 ? env_.ScreenWidth : QGuiApplication::primaryScreen()->geometry().width();
+    const int screenWidth = env_.ScreenWidth > 0
+                                ? env_.ScreenWidth
+                                : QGuiApplication::primaryScreen()->geometry().width();
     // Any screen 640 pixels wide or less gets the small window without the toolbar.
     if (screenWidth > NarrowClientWidth) {
         WideScreen = 1;
@@ -229,13 +230,17 @@ void TMirelo::Toolbar1Click() {
     FullRedraw();
 }
 
-void TMirelo::WarnMeClick() { Layouts.NeverWarn = WarnMe->isChecked(); }
+void TMirelo::WarnMeClick() {
+    Layouts.NeverWarn = WarnMe->isChecked();
+}
 
 void TMirelo::StartupGameClick() {
     // The check mark itself is the setting.
 }
 
-void TMirelo::Playsounds1Click() { PlaySounds = Playsounds1->isChecked(); }
+void TMirelo::Playsounds1Click() {
+    PlaySounds = Playsounds1->isChecked();
+}
 
 // The check mark is the player's choice and is saved as it stands, whatever
 // this machine lacks today; music plays only where it can.
@@ -307,9 +312,13 @@ void TMirelo::HelpClick() {
     Aide->HelpClick(Sheet, TileStyle);
 }
 
-void TMirelo::About1Click() { AboutBox->exec(); }
+void TMirelo::About1Click() {
+    AboutBox->exec();
+}
 
-void TMirelo::Exit1Click() { close(); }
+void TMirelo::Exit1Click() {
+    close();
+}
 
 QByteArray TMirelo::SettingsPath() const {
     return env_.SettingsPath.isEmpty() ? SettingsFilePath() : env_.SettingsPath;

@@ -3,15 +3,14 @@
 #include "BoardRenderer.h"
 #include "Game.h"
 #include "HallOfFame.h"
-#include "LayoutTemplate.h"
 #include "LayoutChoice.h"
+#include "LayoutTemplate.h"
 #include "Options.h"
 #include "Settings.h"
 #include "TextOverlay.h"
 #include "TileSheet.h"
 
 #include <QMainWindow>
-
 #include <array>
 #include <functional>
 #include <string>
@@ -47,7 +46,7 @@ public:
     struct Environment {
         SystemClock* Clock = nullptr;
         SoundInterface* Sound = nullptr;
-        int ScreenWidth = 0; // 0: ask the screen
+        int ScreenWidth = 0;     // 0: ask the screen
         QByteArray SettingsPath; // file-system bytes; empty: Mirelo.ini in the settings folder
         // The settings file as the program already read it at start, so that it
         // is read once; empty: the window reads SettingsPath itself.
@@ -96,7 +95,8 @@ public:
     QAction *Kanji1, *Dragons1;
     QAction *Theater1, *Traditional1, *Dragon1, *BigHole1, *Beatle1;
     QAction *Wood1, *Blue1, *Red1;
-    QAction *FerralMus = nullptr, *GokurakuMus = nullptr, *MireloMus = nullptr, *GisorsMus = nullptr;
+    QAction *FerralMus = nullptr, *GokurakuMus = nullptr, *MireloMus = nullptr,
+            *GisorsMus = nullptr;
     QAction *Contents1, *About1;
     QMenu* Music2 = nullptr;
     QFrame* Panel1;

@@ -1,8 +1,7 @@
 // The 10 ms heartbeat, the clock, pause and the status line.
-#include "TMirelo.h"
-
 #include "SoundInterface.h"
 #include "SystemClock.h"
+#include "TMirelo.h"
 #include "TimeText.h"
 #include "WindowSurface.h"
 
@@ -22,7 +21,9 @@ void SetPanel(QLabel* panel, const QString& text) {
 
 } // namespace
 
-void TMirelo::ShowMessage(const QString& text) { SetPanel(LigneStatus[7], text); }
+void TMirelo::ShowMessage(const QString& text) {
+    SetPanel(LigneStatus[7], text);
+}
 
 void TMirelo::Temps() {
     if (PlayMusic) {
@@ -59,7 +60,8 @@ void TMirelo::WriteScore() {
     const int time = s.Paused ? -2 : s.TotalSeconds();
     if (shown_.Time != time) {
         shown_.Time = time;
-        SetPanel(LigneStatus[5], time >= 0 ? QString::fromStdString(MinutesSeconds(time)) : QStringLiteral("---"));
+        SetPanel(LigneStatus[5],
+                 time >= 0 ? QString::fromStdString(MinutesSeconds(time)) : QStringLiteral("---"));
     }
     if (s.TilesLeft == 0) {
         if (!s.WinAnnounced)
@@ -86,6 +88,8 @@ void TMirelo::PauseClick() {
     }
 }
 
-void TMirelo::NStatus() { Moves->setChecked(!Moves->isChecked()); }
+void TMirelo::NStatus() {
+    Moves->setChecked(!Moves->isChecked());
+}
 
 } // namespace mirelo

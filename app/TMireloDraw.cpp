@@ -1,7 +1,6 @@
 // The board on the window: redraws, tile styles and backgrounds.
-#include "TMirelo.h"
-
 #include "Geometry.h"
+#include "TMirelo.h"
 #include "WindowSurface.h"
 
 #include <QAction>
@@ -34,7 +33,9 @@ const QImage& TMirelo::Logo() {
     return logo_;
 }
 
-const QImage& TMirelo::CurrentBackground() { return Kanji1->isChecked() ? Kanji() : Dragons(); }
+const QImage& TMirelo::CurrentBackground() {
+    return Kanji1->isChecked() ? Kanji() : Dragons();
+}
 
 TileMarks TMirelo::Marks() const {
     const GameState& s = game.State;
@@ -83,7 +84,9 @@ void TMirelo::RedrawTile(std::uint8_t tile) {
     Renderer.Dirty = DirtyRect::FullRect();
 }
 
-void TMirelo::Peindre() { FullRedraw(); }
+void TMirelo::Peindre() {
+    FullRedraw();
+}
 
 void TMirelo::ChooseStyle(int style) {
     if (TileStyle == style)
@@ -98,9 +101,15 @@ void TMirelo::ChooseStyle(int style) {
     ShowMessage(QStringLiteral("Tileset %1 TILES selected.").arg(QLatin1String(names[style])));
 }
 
-void TMirelo::TilesWood() { ChooseStyle(StyleWood); }
-void TMirelo::TilesBlue() { ChooseStyle(StyleBlue); }
-void TMirelo::TilesRed() { ChooseStyle(StyleRed); }
+void TMirelo::TilesWood() {
+    ChooseStyle(StyleWood);
+}
+void TMirelo::TilesBlue() {
+    ChooseStyle(StyleBlue);
+}
+void TMirelo::TilesRed() {
+    ChooseStyle(StyleRed);
+}
 
 void TMirelo::Kanji1Click() {
     Kanji1->setChecked(true);

@@ -1,12 +1,11 @@
 // Game commands: deal, restart, stop, picks, Back, Hint, Shuffle, layouts, the win.
-#include "TMirelo.h"
-
 #include "Geometry.h"
 #include "LayoutTemplate.h"
+#include "Solver.h"
 #include "SoundInterface.h"
 #include "SystemClock.h"
+#include "TMirelo.h"
 #include "TimeText.h"
-#include "Solver.h"
 #include "WindowSurface.h"
 #include "WinnableDeal.h"
 
@@ -32,7 +31,9 @@ void TMirelo::SetPauseCaptions(bool paused) {
     SpeedButton2->setText(paused ? QStringLiteral("Play") : QStringLiteral("Pause"));
 }
 
-void TMirelo::ResetGame() { BeginGame(); }
+void TMirelo::ResetGame() {
+    BeginGame();
+}
 
 void TMirelo::BeginGame() {
     SetPauseCaptions(false);
@@ -53,8 +54,9 @@ void TMirelo::BeginGame() {
         game.BeginGame(Layouts.CurrentLayout, seed, env_.Clock->GetTickCount());
     }
     DealtLayout = Layouts.CurrentLayout;
-    ShowMessage(proved ? QString::fromLatin1(BannerLine)
-                       : QStringLiteral("No winnable deal found in time: this one may be hopeless."));
+    ShowMessage(proved
+                    ? QString::fromLatin1(BannerLine)
+                    : QStringLiteral("No winnable deal found in time: this one may be hopeless."));
     FullRedraw();
     Surface->repaint();
     QCoreApplication::processEvents();
@@ -67,7 +69,9 @@ void TMirelo::Restart() {
     ShowMessage(QStringLiteral("Game restarted."));
 }
 
-void TMirelo::Stop() { StopGame(); }
+void TMirelo::Stop() {
+    StopGame();
+}
 
 void TMirelo::StopGame() {
     if (game.StopGame(env_.Clock->GetTickCount()))
@@ -77,7 +81,9 @@ void TMirelo::StopGame() {
     Surface->Draw(QPoint(LogoX, ToolbarHeight + LogoY), Logo());
 }
 
-void TMirelo::Back() { game.Back(*this); }
+void TMirelo::Back() {
+    game.Back(*this);
+}
 
 void TMirelo::CanIWinClick() {
     const GameState& s = game.State;
@@ -87,9 +93,15 @@ void TMirelo::CanIWinClick() {
     const SolveOutcome outcome = Solve(game.Grid, game.Places, SolveBudget{50'000'000, 1000});
     game.State.PenaltySeconds += HintPenaltySeconds;
     switch (outcome.Result) {
-    case SolveResult::Winnable: ShowMessage(QStringLiteral("This board can still be cleared.")); break;
-    case SolveResult::Hopeless: ShowMessage(QStringLiteral("No way to clear this board from here.")); break;
-    case SolveResult::Unknown: ShowMessage(QStringLiteral("Too hard to tell quickly.")); break;
+    case SolveResult::Winnable:
+        ShowMessage(QStringLiteral("This board can still be cleared."));
+        break;
+    case SolveResult::Hopeless:
+        ShowMessage(QStringLiteral("No way to clear this board from here."));
+        break;
+    case SolveResult::Unknown:
+        ShowMessage(QStringLiteral("Too hard to tell quickly."));
+        break;
     }
 }
 
@@ -112,7 +124,8 @@ void TMirelo::Shuffle1Click() {
 QPoint TMirelo::PointerBoardPosition() const {
     // The pointer's position now, not the one the event carried.
     const QPoint client = Surface->mapFromGlobal(QCursor::pos());
-    return {client.x() - BoardOriginX * WideScreen, client.y() - BoardOriginY * WideScreen - ToolbarHeight};
+    return {client.x() - BoardOriginX * WideScreen,
+            client.y() - BoardOriginY * WideScreen - ToolbarHeight};
 }
 
 void TMirelo::ButtonDown(Qt::MouseButton button) {

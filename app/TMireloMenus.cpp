@@ -1,8 +1,7 @@
 // The menu bar, the toolbar row and the status bar, each control built once.
-#include "TMirelo.h"
-
 #include "Geometry.h"
 #include "SoundInterface.h"
+#include "TMirelo.h"
 #include "WindowSurface.h"
 
 #include <QAction>
@@ -52,7 +51,8 @@ void TMirelo::BuildMenus() {
     Stoppe = AddItem(play, QStringLiteral("&Stop"), QKeySequence(Qt::CTRL | Qt::Key_X));
     Pause1 = AddItem(play, QStringLiteral("&Pause"), QKeySequence(Qt::CTRL | Qt::Key_P));
     play->addSeparator();
-    CanIWin1 = AddItem(play, QStringLiteral("Can I still win?"), QKeySequence(Qt::CTRL | Qt::Key_W));
+    CanIWin1 =
+        AddItem(play, QStringLiteral("Can I still win?"), QKeySequence(Qt::CTRL | Qt::Key_W));
 
     QMenu* options = bar->addMenu(QStringLiteral("Options"));
     QMenu* config = options->addMenu(QStringLiteral("&Configuration"));
@@ -64,8 +64,10 @@ void TMirelo::BuildMenus() {
     }
     WinnableDeals1 = AddCheckItem(config, QStringLiteral("Deal only winnable boards"));
     Changeplayername1 = AddItem(options, QStringLiteral("Player name"));
-    Moves = AddCheckItem(options, QStringLiteral("Show &Moves"), QKeySequence(Qt::CTRL | Qt::Key_M));
-    Toolbar1 = AddCheckItem(options, QStringLiteral("Show &Toolbar"), QKeySequence(Qt::CTRL | Qt::Key_T));
+    Moves =
+        AddCheckItem(options, QStringLiteral("Show &Moves"), QKeySequence(Qt::CTRL | Qt::Key_M));
+    Toolbar1 =
+        AddCheckItem(options, QStringLiteral("Show &Toolbar"), QKeySequence(Qt::CTRL | Qt::Key_T));
     Toolbar1->setChecked(true);
     QMenu* highlight = options->addMenu(QStringLiteral("&Highlight"));
     Highlight1 = AddCheckItem(highlight, QStringLiteral("None"));
@@ -128,18 +130,24 @@ void TMirelo::BuildMenus() {
     if (sound) {
         connect(Playsounds1, &QAction::triggered, this, &TMirelo::Playsounds1Click);
         connect(Playmusic1, &QAction::triggered, this, &TMirelo::Playmusic1Click);
-        connect(FerralMus, &QAction::triggered, this, keepMark(FerralMus, [this] { FerralMusClick(); }));
+        connect(FerralMus, &QAction::triggered, this,
+                keepMark(FerralMus, [this] { FerralMusClick(); }));
         connect(GokurakuMus, &QAction::triggered, this,
                 keepMark(GokurakuMus, [this] { GokurakuMusClick(); }));
-        connect(MireloMus, &QAction::triggered, this, keepMark(MireloMus, [this] { MireloMusClick(); }));
-        connect(GisorsMus, &QAction::triggered, this, keepMark(GisorsMus, [this] { GisorsMusClick(); }));
+        connect(MireloMus, &QAction::triggered, this,
+                keepMark(MireloMus, [this] { MireloMusClick(); }));
+        connect(GisorsMus, &QAction::triggered, this,
+                keepMark(GisorsMus, [this] { GisorsMusClick(); }));
     }
     connect(StartupGame, &QAction::triggered, this, &TMirelo::StartupGameClick);
     connect(Moves, &QAction::triggered, this, keepMark(Moves, [this] { NStatus(); }));
     connect(Toolbar1, &QAction::triggered, this, keepMark(Toolbar1, [this] { Toolbar1Click(); }));
-    connect(Highlight1, &QAction::triggered, this, keepMark(Highlight1, [this] { Highlight1Click(); }));
-    connect(Highlight2, &QAction::triggered, this, keepMark(Highlight2, [this] { Highlight2Click(); }));
-    connect(Highlight3, &QAction::triggered, this, keepMark(Highlight3, [this] { Highlight3Click(); }));
+    connect(Highlight1, &QAction::triggered, this,
+            keepMark(Highlight1, [this] { Highlight1Click(); }));
+    connect(Highlight2, &QAction::triggered, this,
+            keepMark(Highlight2, [this] { Highlight2Click(); }));
+    connect(Highlight3, &QAction::triggered, this,
+            keepMark(Highlight3, [this] { Highlight3Click(); }));
     connect(Kanji1, &QAction::triggered, this, keepMark(Kanji1, [this] { Kanji1Click(); }));
     connect(Dragons1, &QAction::triggered, this, keepMark(Dragons1, [this] { Dragons1Click(); }));
     connect(Theater1, &QAction::triggered, this, keepMark(Theater1, [this] { SelectTheater(); }));
@@ -231,7 +239,8 @@ void TMirelo::BuildStatusBar() {
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
     const std::array<int, 7> widths{70, 45, 80, 35, 50, 50, 55};
-    const std::array<const char*, 8> fixed{"Tiles left", "", "Moves left", "", "Time", "", "Status", ""};
+    const std::array<const char*, 8> fixed{"Tiles left", "", "Moves left", "",
+                                           "Time",       "", "Status",     ""};
     for (int i = 0; i < 8; ++i) {
         auto* panel = new QLabel(QString::fromLatin1(fixed[i]), row);
         panel->setFont(font);

@@ -1,7 +1,6 @@
 // Pointer tracking and the three highlight modes.
-#include "TMirelo.h"
-
 #include "Geometry.h"
+#include "TMirelo.h"
 #include "WindowSurface.h"
 
 #include <QAction>

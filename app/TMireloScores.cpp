@@ -1,8 +1,7 @@
 // The Hall of Fame strip, the win announcement and the music choices.
-#include "TMirelo.h"
-
 #include "Geometry.h"
 #include "SoundInterface.h"
+#include "TMirelo.h"
 #include "TimeText.h"
 #include "WindowSurface.h"
 
@@ -49,9 +48,11 @@ void TMirelo::RenderHallStrip() {
     hallStrip_.AddText({735, 100}, QStringLiteral("FAME"), title, yellow);
     for (int rank = 1; rank <= HallRanks; ++rank) {
         const std::string& entry = Hall.Entry(Layouts.CurrentLayout, rank);
-        hallStrip_.AddText({718, 110 + 30 * rank}, QString::fromStdString(HallEntryName(entry)), table, white);
-        hallStrip_.AddText({742, 122 + 30 * rank}, QString::fromStdString(MinutesSeconds(HallEntryTotal(entry))),
-                           table, cyan);
+        hallStrip_.AddText({718, 110 + 30 * rank}, QString::fromStdString(HallEntryName(entry)),
+                           table, white);
+        hallStrip_.AddText({742, 122 + 30 * rank},
+                           QString::fromStdString(MinutesSeconds(HallEntryTotal(entry))), table,
+                           cyan);
     }
 }
 
@@ -100,9 +101,17 @@ void TMirelo::CheckTuneItems(const QString& fileName) {
     GisorsMus->setChecked(fileName == QLatin1String("gisors.mid"));
 }
 
-void TMirelo::FerralMusClick() { ChooseTune("ferral.mid", "Music FERRAL selected."); }
-void TMirelo::GokurakuMusClick() { ChooseTune("gokuraku.mid", "Music GOKURAKU selected."); }
-void TMirelo::MireloMusClick() { ChooseTune("mirelo.mid", "Music MIRELO selected."); }
-void TMirelo::GisorsMusClick() { ChooseTune("gisors.mid", "Music GISORS selected."); }
+void TMirelo::FerralMusClick() {
+    ChooseTune("ferral.mid", "Music FERRAL selected.");
+}
+void TMirelo::GokurakuMusClick() {
+    ChooseTune("gokuraku.mid", "Music GOKURAKU selected.");
+}
+void TMirelo::MireloMusClick() {
+    ChooseTune("mirelo.mid", "Music MIRELO selected.");
+}
+void TMirelo::GisorsMusClick() {
+    ChooseTune("gisors.mid", "Music GISORS selected.");
+}
 
 } // namespace mirelo

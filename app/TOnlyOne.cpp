@@ -7,7 +7,6 @@
 #include <QLockFile>
 #include <QStandardPaths>
 #include <QSysInfo>
-
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -33,7 +32,9 @@ TOnlyOne::~TOnlyOne() {
     // The lock file is removed by QLockFile's destructor, only by the copy that holds it.
 }
 
-QString TOnlyOne::MarkerName() const { return QStringLiteral("OnlyOne") + title_.left(20); }
+QString TOnlyOne::MarkerName() const {
+    return QStringLiteral("OnlyOne") + title_.left(20);
+}
 
 QString TOnlyOne::MarkerBase() const {
     const QString folder = folder_.isEmpty() ? RuntimeFolder() : folder_;

@@ -32,9 +32,9 @@ void TileName(int tile, char out[3]) {
 
 int main(int argc, char** argv) {
     mirelo::RealClock clock;
-    const std::uint32_t seed =
-        argc > 1 ? static_cast<std::uint32_t>(std::strtoul(argv[1], nullptr, 10))
-                 : clock.TimeOfDayMilliseconds();
+    const std::uint32_t seed = argc > 1
+                                   ? static_cast<std::uint32_t>(std::strtoul(argv[1], nullptr, 10))
+                                   : clock.TimeOfDayMilliseconds();
     mirelo::Game game;
     game.BeginGame(mirelo::LayoutTraditional, seed, clock.GetTickCount());
     game.IsItFree();

@@ -3,6 +3,8 @@
 // status bar, a central widget of the game's size and a 10 ms timer that does
 // nothing. MIRELO_FIRST_PAINT_EXIT=1 makes it quit at its first paint, after
 // printing when it was on screen, as the game does.
+#include "FirstPaintExit.h"
+
 #include <QApplication>
 #include <QLabel>
 #include <QMainWindow>
@@ -10,8 +12,6 @@
 #include <QPainter>
 #include <QStatusBar>
 #include <QTimer>
-
-#include "FirstPaintExit.h"
 
 namespace {
 
@@ -38,8 +38,9 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QMainWindow window;
     window.setWindowTitle(QStringLiteral("BARE WINDOW"));
-    window.menuBar()->addMenu(QStringLiteral("&File"))->addAction(QStringLiteral("E&xit"), &window,
-                                                                  &QWidget::close);
+    window.menuBar()
+        ->addMenu(QStringLiteral("&File"))
+        ->addAction(QStringLiteral("E&xit"), &window, &QWidget::close);
     window.setCentralWidget(new Board);
     window.statusBar()->addWidget(new QLabel(QStringLiteral("Status")), 1);
     QTimer timer;

@@ -8,9 +8,7 @@
 
 #include <QApplication>
 #include <QTimer>
-
 #include <benchmark/benchmark.h>
-
 #include <memory>
 
 namespace {

@@ -27,7 +27,9 @@ public:
     }
 
     // A cell outside the grid reads as empty.
-    std::uint8_t At(int x, int y, int z) const { return Inside(x, y, z) ? cells_[Index(x, y, z)] : 0; }
+    std::uint8_t At(int x, int y, int z) const {
+        return Inside(x, y, z) ? cells_[Index(x, y, z)] : 0;
+    }
 
     // Unchecked read for x in -1..36, y in 0..21, z in 0..6: the border is always empty.
     std::uint8_t Near(int x, int y, int z) const { return cells_[Index(x, y, z)]; }

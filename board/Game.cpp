@@ -72,7 +72,8 @@ bool Game::StopGame(std::uint32_t now) {
     State.GameOver = true;
     const bool endedPause = State.Paused;
     if (endedPause)
-        State.StartTick = static_cast<std::int32_t>(now - static_cast<std::uint32_t>(State.PausedTicks));
+        State.StartTick =
+            static_cast<std::int32_t>(now - static_cast<std::uint32_t>(State.PausedTicks));
     State.Paused = false;
     return endedPause;
 }
@@ -90,7 +91,8 @@ bool Game::PauseClick(std::uint32_t now) {
         return false;
     if (State.Paused) {
         State.Paused = false;
-        State.StartTick = static_cast<std::int32_t>(now - static_cast<std::uint32_t>(State.PausedTicks));
+        State.StartTick =
+            static_cast<std::int32_t>(now - static_cast<std::uint32_t>(State.PausedTicks));
     } else {
         State.Paused = true;
         // Kept modulo 2^32: the resume subtracts it the same way.

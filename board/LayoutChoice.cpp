@@ -17,11 +17,16 @@ bool Warn(LayoutChoice& choice, bool gameRunning) {
 
 std::string_view LayoutMessage(int layout) {
     switch (layout) {
-    case LayoutDragon: return "Layout DRAGON selected.";
-    case LayoutBigHole: return "Layout BIG HOLE selected.";
-    case LayoutTheater: return "Layout THEATER selected.";
-    case LayoutBeatle: return "Layout BEATLE selected.";
-    default: return "Layout TRADITIONAL selected.";
+    case LayoutDragon:
+        return "Layout DRAGON selected.";
+    case LayoutBigHole:
+        return "Layout BIG HOLE selected.";
+    case LayoutTheater:
+        return "Layout THEATER selected.";
+    case LayoutBeatle:
+        return "Layout BEATLE selected.";
+    default:
+        return "Layout TRADITIONAL selected.";
     }
 }
 

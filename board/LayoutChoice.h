@@ -30,7 +30,8 @@ struct LayoutOutcome {
 inline constexpr std::string_view LayoutWarningText =
     "You selected a new layout. Please note that you will have to start a new game "
     "before the changes take effect.";
-inline constexpr std::string_view LayoutWarningCaption = "And now for something completely different.";
+inline constexpr std::string_view LayoutWarningCaption =
+    "And now for something completely different.";
 
 // "Layout TRADITIONAL selected." and its four siblings.
 std::string_view LayoutMessage(int layout);

@@ -151,8 +151,8 @@ static_assert(Counts(BigHole, 44, 36, 36, 28, 0));
 static_assert(Counts(Theater, 63, 41, 24, 12, 4));
 static_assert(Counts(Beatle, 48, 41, 24, 21, 10));
 
-constexpr const LayoutTemplate* Templates[LayoutCount] = {&Traditional, &Dragon, &BigHole,
-                                                          &Theater, &Beatle};
+constexpr const LayoutTemplate* Templates[LayoutCount] = {&Traditional, &Dragon, &BigHole, &Theater,
+                                                          &Beatle};
 
 } // namespace
 

@@ -7,7 +7,9 @@ namespace mirelo {
 
 // Two tiles match exactly when their faces are equal: any two Flowers (109-112)
 // share face 27 and any two Seasons (113-116) share face 28.
-constexpr int TileFace(int tile) { return (tile - 1) / 4; }
+constexpr int TileFace(int tile) {
+    return (tile - 1) / 4;
+}
 
 inline constexpr int PictureCount = 42;
 
@@ -30,6 +32,8 @@ inline constexpr auto PictureTable = BuildPictureTable();
 } // namespace detail
 
 // The picture 1..42 that tile 1..144 shows.
-constexpr int TilePicture(int tile) { return detail::PictureTable[tile]; }
+constexpr int TilePicture(int tile) {
+    return detail::PictureTable[tile];
+}
 
 } // namespace mirelo

@@ -53,30 +53,34 @@ void BoardRenderer::ShowIt(const BoardGrid& grid, int x, int y, int z, std::uint
     const int sx = face.x(), sy = face.y();
     const QRect box(sx - EdgeBand, sy, TileBoxWidth, TileBoxHeight);
 
-    const bool touches = Dirty.IsFull() || (box.left() < Dirty.Right && box.left() + TileBoxWidth > Dirty.Left &&
-                                            box.top() < Dirty.Bottom && box.top() + TileBoxHeight > Dirty.Top);
+    const bool touches =
+        Dirty.IsFull() || (box.left() < Dirty.Right && box.left() + TileBoxWidth > Dirty.Left &&
+                           box.top() < Dirty.Bottom && box.top() + TileBoxHeight > Dirty.Top);
     if (touches) {
         const QPoint edgePicture = TileSheet::EdgePictureOrigin();
         const QPoint edgeMask = TileSheet::EdgeMaskOrigin();
         if (grid.At(x + 1, y + 2, z)) {
             // The tile one column right and two rows down was drawn already; a full
             // bottom band would cut into its face.
-            Blit(Buffer, box.topLeft(), sheet.TileGfx, QRect(edgeMask, QSize(TileBoxWidth, TileHeight)),
-                 RasterOp::And);
-            Blit(Buffer, box.topLeft(), sheet.TileGfx, QRect(edgePicture, QSize(TileBoxWidth, TileHeight)),
-                 RasterOp::Or);
+            Blit(Buffer, box.topLeft(), sheet.TileGfx,
+                 QRect(edgeMask, QSize(TileBoxWidth, TileHeight)), RasterOp::And);
+            Blit(Buffer, box.topLeft(), sheet.TileGfx,
+                 QRect(edgePicture, QSize(TileBoxWidth, TileHeight)), RasterOp::Or);
             const QPoint bottom(box.left(), sy + TileHeight);
             Blit(Buffer, bottom, sheet.TileGfx,
-                 QRect(edgeMask + QPoint(0, TileHeight), QSize(ShortBottomBand, EdgeBand)), RasterOp::And);
+                 QRect(edgeMask + QPoint(0, TileHeight), QSize(ShortBottomBand, EdgeBand)),
+                 RasterOp::And);
             Blit(Buffer, bottom, sheet.TileGfx,
                  QRect(edgePicture + QPoint(0, TileHeight), QSize(ShortBottomBand, EdgeBand)),
                  RasterOp::Or);
         } else {
             Blit(Buffer, box.topLeft(), sheet.TileGfx, QRect(edgeMask, box.size()), RasterOp::And);
-            Blit(Buffer, box.topLeft(), sheet.TileGfx, QRect(edgePicture, box.size()), RasterOp::Or);
+            Blit(Buffer, box.topLeft(), sheet.TileGfx, QRect(edgePicture, box.size()),
+                 RasterOp::Or);
         }
 
-        const QRect cell(TileSheet::TilePictureOrigin(TilePicture(tile)), QSize(TileWidth, TileHeight));
+        const QRect cell(TileSheet::TilePictureOrigin(TilePicture(tile)),
+                         QSize(TileWidth, TileHeight));
         const bool picked = tile == marks.FirstPick || tile == marks.SecondPick;
         const bool marked = picked || tile == marks.HintFirst || tile == marks.HintSecond ||
                             tile == marks.ColorHighlightTile;
@@ -98,8 +102,8 @@ void BoardRenderer::ShowIt(const BoardGrid& grid, int x, int y, int z, std::uint
     const int c1 = std::min(HitMapColumns - 1, c0 + HitCellsAcross - 1);
     const int r1 = std::min(HitMapRows - 1, r0 + HitCellsDown);
     for (int c = c0; c <= c1; ++c)
-        std::fill(HitMap.begin() + HitMapRows * c + r0 + 1, HitMap.begin() + HitMapRows * c + r1 + 1,
-                  tile);
+        std::fill(HitMap.begin() + HitMapRows * c + r0 + 1,
+                  HitMap.begin() + HitMapRows * c + r1 + 1, tile);
 }
 
 std::uint8_t BoardRenderer::TileAt(int px, int py) const {

@@ -5,7 +5,6 @@
 
 #include <QImage>
 #include <QRect>
-
 #include <array>
 #include <cstdint>
 

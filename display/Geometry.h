@@ -3,9 +3,9 @@
 // Every size and offset of the board picture in one place.
 namespace mirelo::geometry {
 
-inline constexpr int TileWidth = 40;  // a tile's face
+inline constexpr int TileWidth = 40; // a tile's face
 inline constexpr int TileHeight = 50;
-inline constexpr int EdgeBand = 6;    // the tile's side, left and bottom
+inline constexpr int EdgeBand = 6;                          // the tile's side, left and bottom
 inline constexpr int TileBoxWidth = TileWidth + EdgeBand;   // face plus band: 46
 inline constexpr int TileBoxHeight = TileHeight + EdgeBand; // 56
 inline constexpr int ShortBottomBand = 27; // when a tile lies one column right, two rows down
@@ -48,7 +48,11 @@ inline constexpr int LogoX = 228;
 inline constexpr int LogoY = 164; // below the toolbar row
 
 // A tile's face, top-left, in board coordinates.
-constexpr int FaceLeft(int x, int z) { return ColumnWidth * x + LevelShift * z - 46; }
-constexpr int FaceTop(int y, int z) { return RowHeight * y - LevelShift * z - 59; }
+constexpr int FaceLeft(int x, int z) {
+    return ColumnWidth * x + LevelShift * z - 46;
+}
+constexpr int FaceTop(int y, int z) {
+    return RowHeight * y - LevelShift * z - 59;
+}
 
 } // namespace mirelo::geometry

@@ -4,7 +4,6 @@
 
 #include <QImage>
 #include <QPainter>
-
 #include <algorithm>
 
 namespace mirelo {

@@ -4,7 +4,6 @@
 #include "Geometry.h"
 
 #include <QString>
-
 #include <condition_variable>
 #include <cstring>
 #include <mutex>
@@ -139,9 +138,12 @@ QPoint TileSheet::TilePictureOrigin(int picture) {
 
 QPoint TileSheet::TileBlankOrigin(int style) {
     switch (style) {
-    case StyleBlue: return {280, 200};
-    case StyleRed: return {320, 150};
-    default: return {320, 200};
+    case StyleBlue:
+        return {280, 200};
+    case StyleRed:
+        return {320, 150};
+    default:
+        return {320, 200};
     }
 }
 

@@ -2,7 +2,6 @@
 
 #include <QImage>
 #include <QPoint>
-
 #include <functional>
 #include <memory>
 #include <vector>

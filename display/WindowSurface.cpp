@@ -28,7 +28,9 @@ void WindowSurface::Draw(QPoint at, const QImage& src, QRect from) {
     update(QRect(at, from.size()));
 }
 
-QImage WindowSurface::Grab(QRect rect) const { return surface_.copy(rect); }
+QImage WindowSurface::Grab(QRect rect) const {
+    return surface_.copy(rect);
+}
 
 void WindowSurface::DrawOutline(QPoint a, QPoint b, QColor color, int width) {
     // The classic rectangle call leaves out the right and bottom edges and

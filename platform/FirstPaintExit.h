@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QCoreApplication>
-
 #include <chrono>
 #include <cstdio>
 
@@ -12,8 +11,9 @@ namespace mirelo {
 // request, so nothing is saved. Called from the event loop just after that paint.
 inline void ReportFirstPaintAndExit() {
     const auto now = std::chrono::steady_clock::now().time_since_epoch();
-    std::printf("first-paint-ns %lld\n",
-                static_cast<long long>(std::chrono::duration_cast<std::chrono::nanoseconds>(now).count()));
+    std::printf(
+        "first-paint-ns %lld\n",
+        static_cast<long long>(std::chrono::duration_cast<std::chrono::nanoseconds>(now).count()));
     std::fflush(stdout);
     QCoreApplication::exit(0);
 }

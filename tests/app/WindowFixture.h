@@ -6,17 +6,16 @@
 
 #include <QStringList>
 #include <QWidget>
-
 #include <gtest/gtest.h>
-
 #include <memory>
-#include <vector>
-
 #include <ostream>
+#include <vector>
 
 // Readable failure messages for Qt values.
 QT_BEGIN_NAMESPACE
-inline void PrintTo(const QString& text, std::ostream* os) { *os << '"' << text.toStdString() << '"'; }
+inline void PrintTo(const QString& text, std::ostream* os) {
+    *os << '"' << text.toStdString() << '"';
+}
 inline void PrintTo(const QImage& image, std::ostream* os) {
     *os << "QImage " << image.width() << "x" << image.height();
 }
@@ -29,7 +28,9 @@ public:
     explicit RecordingSound(bool hasSound) : hasSound_(hasSound) {}
     bool HasSound() const override { return hasSound_; }
     void PlayEffect(int index) override { Played.push_back(index); }
-    QWidget* CreateMediaControl(QWidget* parent) override { return hasSound_ ? new QWidget(parent) : nullptr; }
+    QWidget* CreateMediaControl(QWidget* parent) override {
+        return hasSound_ ? new QWidget(parent) : nullptr;
+    }
     // No sound device, no music either.
     bool MusicPossible() const override { return Possible && Reason.isEmpty(); }
     bool MusicCanPlay() const override { return CanPlay; }

@@ -1,7 +1,6 @@
 #include <QApplication>
 #include <QFont>
 #include <QTemporaryDir>
-
 #include <gtest/gtest.h>
 
 int main(int argc, char** argv) {

@@ -8,9 +8,7 @@
 #include <QLocalSocket>
 #include <QLockFile>
 #include <QTemporaryDir>
-
 #include <gtest/gtest.h>
-
 #include <pwd.h>
 #include <unistd.h>
 

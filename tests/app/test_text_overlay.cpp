@@ -4,11 +4,9 @@
 #include "WindowSurface.h"
 
 #include <QPainter>
-
-#include <gtest/gtest.h>
-
 #include <algorithm>
 #include <cstdlib>
+#include <gtest/gtest.h>
 
 namespace mirelo {
 namespace {
@@ -25,8 +23,8 @@ int LargestDifference(const QImage& a, const QImage& b) {
     for (int y = 0; y < a.height(); ++y)
         for (int x = 0; x < a.width(); ++x) {
             const QRgb p = a.pixel(x, y), q = b.pixel(x, y);
-            largest = std::max({largest, std::abs(qRed(p) - qRed(q)), std::abs(qGreen(p) - qGreen(q)),
-                                std::abs(qBlue(p) - qBlue(q))});
+            largest = std::max({largest, std::abs(qRed(p) - qRed(q)),
+                                std::abs(qGreen(p) - qGreen(q)), std::abs(qBlue(p) - qBlue(q))});
         }
     return largest;
 }
@@ -57,7 +55,8 @@ void Compare(QFont::StyleStrategy strategy, int tolerance) {
         painter.setFont(font);
         for (const Text& t : texts) {
             painter.setPen(t.Color);
-            const QRect box = painter.boundingRect(QRect(t.At, QSize(1000, 100)), Qt::AlignLeft | Qt::AlignTop, t.Words);
+            const QRect box = painter.boundingRect(QRect(t.At, QSize(1000, 100)),
+                                                   Qt::AlignLeft | Qt::AlignTop, t.Words);
             painter.drawText(box, Qt::AlignLeft | Qt::AlignTop, t.Words);
         }
     }

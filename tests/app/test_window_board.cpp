@@ -1,8 +1,7 @@
 // The board on the window: drawing, styles, backgrounds, layouts, stop.
-#include "WindowFixture.h"
-
 #include "LayoutTemplate.h"
 #include "Tiles.h"
+#include "WindowFixture.h"
 #include "WindowSurface.h"
 
 #include <QAction>

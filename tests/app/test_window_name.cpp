@@ -1,8 +1,7 @@
 // The player's name through the name dialog, driven by keystrokes, into Mirelo.ini.
-#include "WindowFixture.h"
-
 #include "ProfileFile.h"
 #include "TConfigu.h"
+#include "WindowFixture.h"
 
 #include <QAction>
 #include <QApplication>
@@ -13,7 +12,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
-
 #include <functional>
 
 namespace mirelo::test {

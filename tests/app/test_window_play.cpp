@@ -54,7 +54,8 @@ protected:
     }
     int FindTile(bool wantFree) {
         for (int t = 1; t <= 144; ++t)
-            if (game().Places[t].OnBoard() && game().IsFree(t) == wantFree && VisiblePoint(t) != QPoint())
+            if (game().Places[t].OnBoard() && game().IsFree(t) == wantFree &&
+                VisiblePoint(t) != QPoint())
                 return t;
         return 0;
     }
@@ -390,7 +391,8 @@ TEST_F(PlayTest, WinnableDealsOnlyDealsProvedBoardsAndOffDealsAsBefore) {
         clock.TimeOfDay += 7919;
         window->ResetGame();
         EXPECT_EQ(Panel(7), QString::fromLatin1(BannerLine));
-        const SolveOutcome outcome = Solve(game().Grid, game().Places, SolveBudget{100'000'000, 5000});
+        const SolveOutcome outcome =
+            Solve(game().Grid, game().Places, SolveBudget{100'000'000, 5000});
         EXPECT_EQ(outcome.Result, SolveResult::Winnable) << "deal " << i;
         EXPECT_EQ(state().TilesLeft, 144);
         EXPECT_FALSE(state().GameOver);

@@ -1,6 +1,5 @@
 // Options, the player's name and the Hall of Fame through Mirelo.ini.
 #include "SettingsFixture.h"
-
 #include "TConfigu.h"
 #include "WindowSurface.h"
 
@@ -33,13 +32,15 @@ TEST_F(SettingsTest, AFreshSystemStartsOnTheDefaultsAndWritesThemAll) {
     Close();
     EXPECT_FALSE(window->isVisible());
     const QByteArray text = ReadFile();
-    const QList<QByteArray> expected{"[Mirelo]", "Tileset=0", "Highlight=1", "ShowMoves=1", "PlayMusic=0",
-                                     "PlaySounds=0", "NeverWarn=0", "CurrentPlayer1=Player1",
-                                     "Background=1", "StartDirectly=1", "[Traditional]"};
+    const QList<QByteArray> expected{
+        "[Mirelo]",     "Tileset=0",       "Highlight=1",  "ShowMoves=1",
+        "PlayMusic=0",  "PlaySounds=0",    "NeverWarn=0",  "CurrentPlayer1=Player1",
+        "Background=1", "StartDirectly=1", "[Traditional]"};
     qsizetype at = 0;
     for (const QByteArray& line : expected) {
         const qsizetype found = text.indexOf(line, at);
-        ASSERT_GE(found, 0) << line.toStdString() << " missing or out of order in\n" << text.toStdString();
+        ASSERT_GE(found, 0) << line.toStdString() << " missing or out of order in\n"
+                            << text.toStdString();
         at = found + line.size();
     }
     EXPECT_EQ(Value("Beatle", "Rank10"), "---       510    0");

@@ -110,7 +110,9 @@ const UnreadableCase UnreadableCases[] = {
      true},
 };
 
-void PrintTo(const UnreadableCase& c, std::ostream* os) { *os << c.Name; }
+void PrintTo(const UnreadableCase& c, std::ostream* os) {
+    *os << c.Name;
+}
 
 class UnreadableSettings : public SettingsTest,
                            public ::testing::WithParamInterface<UnreadableCase> {};

@@ -62,12 +62,14 @@ TEST_F(WindowTest, FullEditionMenusInOrderWithShortcuts) {
               (QStringList{"Never warn about switches|", "Begin game at startup|",
                            "Play sound effects|", "Play music|", "Deal only winnable boards|"}));
     EXPECT_EQ(Items(options->actions()[4]->menu()), (QStringList{"None|", "Rectangle|", "Color|"}));
-    EXPECT_EQ(Items(MenuTitled(bar, "&Background")), (QStringList{"&Kanji (classic)|", "&Dragons|"}));
+    EXPECT_EQ(Items(MenuTitled(bar, "&Background")),
+              (QStringList{"&Kanji (classic)|", "&Dragons|"}));
     EXPECT_EQ(Items(MenuTitled(bar, "&Layout")),
               (QStringList{"Theater (Very easy)|", "Traditional (Normal)|", "Dragon (Hard)|",
                            "Big Hole (Very hard)|", "Beatle (Nightmare !)|"}));
     EXPECT_EQ(Items(MenuTitled(bar, "&Tiles")), (QStringList{"Wood|", "Blue|", "Red|"}));
-    EXPECT_EQ(Items(MenuTitled(bar, "M&usic")), (QStringList{"Ferral|", "Gokuraku|", "Mirelo|", "Gisors|"}));
+    EXPECT_EQ(Items(MenuTitled(bar, "M&usic")),
+              (QStringList{"Ferral|", "Gokuraku|", "Mirelo|", "Gisors|"}));
     EXPECT_TRUE(window->FerralMus->isChecked());
     EXPECT_EQ(Items(MenuTitled(bar, "&Help")), (QStringList{"&Contents|F1", "&About...|Ctrl+A"}));
     ASSERT_NE(window->Media, nullptr);

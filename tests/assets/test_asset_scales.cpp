@@ -5,11 +5,9 @@
 #include "asset_images.h"
 
 #include <QColor>
-
-#include <gtest/gtest.h>
-
 #include <algorithm>
 #include <cmath>
+#include <gtest/gtest.h>
 #include <vector>
 
 using namespace assets;
@@ -18,8 +16,7 @@ namespace {
 
 // Box filter: each pixel the mean of a 2 x 2 block, alpha included, colour
 // weighted by alpha so clear pixels lend no colour.
-QImage halve(const QImage& img)
-{
+QImage halve(const QImage& img) {
     const QImage src = img.convertToFormat(QImage::Format_ARGB32);
     QImage out(src.width() / 2, src.height() / 2, QImage::Format_ARGB32);
     for (int y = 0; y < out.height(); ++y)
@@ -41,8 +38,7 @@ QImage halve(const QImage& img)
 
 // Mean absolute difference per channel (alpha too) over two same-sized
 // pictures, in 0..255. Colours are weighed by their opacity, as they show.
-double meanDifference(const QImage& a, const QImage& b)
-{
+double meanDifference(const QImage& a, const QImage& b) {
     EXPECT_EQ(a.size(), b.size());
     const QImage x = a.convertToFormat(QImage::Format_ARGB32_Premultiplied);
     const QImage y = b.convertToFormat(QImage::Format_ARGB32_Premultiplied);
@@ -50,16 +46,15 @@ double meanDifference(const QImage& a, const QImage& b)
     for (int j = 0; j < x.height(); ++j)
         for (int i = 0; i < x.width(); ++i) {
             const QRgb p = x.pixel(i, j), q = y.pixel(i, j);
-            sum += std::abs(qRed(p) - qRed(q)) + std::abs(qGreen(p) - qGreen(q))
-                   + std::abs(qBlue(p) - qBlue(q)) + std::abs(qAlpha(p) - qAlpha(q));
+            sum += std::abs(qRed(p) - qRed(q)) + std::abs(qGreen(p) - qGreen(q)) +
+                   std::abs(qBlue(p) - qBlue(q)) + std::abs(qAlpha(p) - qAlpha(q));
         }
     return sum / (4.0 * x.width() * x.height());
 }
 
 // A finished face as the game composes it: blank copied, mask ANDed,
 // picture ORed.
-QImage face(const QImage& sheet, const QImage& mask, int picture, QPoint blank, int k)
-{
+QImage face(const QImage& sheet, const QImage& mask, int picture, QPoint blank, int k) {
     const QRect cell = cellRect(pictureCell(picture), k);
     const QImage base = sheet.copy(cellRect(blank, k));
     QImage out(cell.size(), QImage::Format_RGB32);
@@ -73,8 +68,7 @@ QImage face(const QImage& sheet, const QImage& mask, int picture, QPoint blank, 
 
 class ScaleTwins : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         sheet1 = loadRgb("tilegfx.png", 1);
         mask1 = loadRgb("mask.png", 1);
         sheet2 = loadRgb("tilegfx.png", 2);
@@ -87,8 +81,7 @@ protected:
 
 } // namespace
 
-TEST_F(ScaleTwins, EveryFaceMatchesItsOwnScaleOneFaceOnEveryBlank)
-{
+TEST_F(ScaleTwins, EveryFaceMatchesItsOwnScaleOneFaceOnEveryBlank) {
     // Edges land a little differently on the finer grid. Faces of one suit
     // can be nearly as close as that (a Crack differs from the next by one
     // stroke), so each face must also be nearer its own twin than any other.
@@ -111,8 +104,7 @@ TEST_F(ScaleTwins, EveryFaceMatchesItsOwnScaleOneFaceOnEveryBlank)
     }
 }
 
-TEST_F(ScaleTwins, BlanksAndEdgeBandMatchTheirScaleOneTwins)
-{
+TEST_F(ScaleTwins, BlanksAndEdgeBandMatchTheirScaleOneTwins) {
     constexpr double kClose = 1.5;
     const auto twins = [this](QRect one) {
         return meanDifference(halve(sheet2.copy(QRect(one.topLeft() * 2, one.size() * 2))),
@@ -126,8 +118,7 @@ TEST_F(ScaleTwins, BlanksAndEdgeBandMatchTheirScaleOneTwins)
             << "edge strip at " << at.x() << "," << at.y();
 }
 
-TEST(ScaleTwinPictures, ReduceToTheirScaleOneTwins)
-{
+TEST(ScaleTwinPictures, ReduceToTheirScaleOneTwins) {
     const struct {
         const char* name;
         double close;
@@ -151,8 +142,7 @@ TEST(ScaleTwinPictures, ReduceToTheirScaleOneTwins)
     }
 }
 
-TEST(ScaleTwinPictures, BackgroundsMatchBlockByBlock)
-{
+TEST(ScaleTwinPictures, BackgroundsMatchBlockByBlock) {
     // A whole-picture mean could hide a misplaced figure; compare tile-sized
     // blocks so the dragon, the clouds and the characters must each line up.
     for (const char* name : {"kanji.png", "dragons.png"}) {
@@ -168,8 +158,7 @@ TEST(ScaleTwinPictures, BackgroundsMatchBlockByBlock)
     }
 }
 
-TEST(ScaleTwinPictures, PointersCoverTheSameShape)
-{
+TEST(ScaleTwinPictures, PointersCoverTheSameShape) {
     for (const char* name : {"techno.png", "hand.png"}) {
         const QImage one = load(name, 1).convertToFormat(QImage::Format_ARGB32);
         const QImage reduced = halve(load(name, 2));

@@ -4,10 +4,8 @@
 #include "asset_images.h"
 
 #include <QColor>
-
-#include <gtest/gtest.h>
-
 #include <cmath>
+#include <gtest/gtest.h>
 #include <vector>
 
 using namespace assets;
@@ -17,8 +15,7 @@ namespace {
 // The band rule, literally: outside the face, and some shift t in 0..6 moves
 // the pixel up-right into the face (x 6..45, y 0..49 of the 46 x 56 box);
 // every length times the scale k.
-bool inBand(int x, int y, int k = 1)
-{
+bool inBand(int x, int y, int k = 1) {
     const auto inFace = [k](int fx, int fy) {
         return fx >= kEdgeDepth * k && fx < kEdgeW * k && fy >= 0 && fy < kCellH * k;
     };
@@ -30,8 +27,7 @@ bool inBand(int x, int y, int k = 1)
     return false;
 }
 
-std::string scaleName(const ::testing::TestParamInfo<int>& info)
-{
+std::string scaleName(const ::testing::TestParamInfo<int>& info) {
     return "x" + std::to_string(info.param);
 }
 
@@ -39,8 +35,7 @@ std::string scaleName(const ::testing::TestParamInfo<int>& info)
 // length and count of pixels grows with the scale.
 class TileSheet : public ::testing::TestWithParam<int> {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         k = GetParam();
         sheet = loadRgb("tilegfx.png", k);
         mask = loadRgb("mask.png", k);
@@ -55,16 +50,15 @@ protected:
 
 } // namespace
 
-TEST(AssetFiles, HaveTheSizesTheGameCutsBy)
-{
+TEST(AssetFiles, HaveTheSizesTheGameCutsBy) {
     const struct {
         const char* name;
         QSize size;
     } files[] = {
-        {"tilegfx.png", {360, 306}}, {"mask.png", {360, 250}},    {"kanji.png", {800, 468}},
-        {"dragons.png", {800, 468}}, {"logo.png", {253, 128}},    {"icon.png", {32, 32}},
-        {"icon_128.png", {128, 128}}, {"techno.png", {32, 32}},   {"hand.png", {32, 32}},
-        {"newgame.png", {16, 16}},   {"newgame_disabled.png", {16, 16}},
+        {"tilegfx.png", {360, 306}},  {"mask.png", {360, 250}},           {"kanji.png", {800, 468}},
+        {"dragons.png", {800, 468}},  {"logo.png", {253, 128}},           {"icon.png", {32, 32}},
+        {"icon_128.png", {128, 128}}, {"techno.png", {32, 32}},           {"hand.png", {32, 32}},
+        {"newgame.png", {16, 16}},    {"newgame_disabled.png", {16, 16}},
     };
     for (const int k : kScales)
         for (const auto& f : files) {
@@ -77,8 +71,7 @@ TEST(AssetFiles, HaveTheSizesTheGameCutsBy)
         }
 }
 
-TEST_P(TileSheet, MaskIsBlackExactlyUnderEachPictureSymbol)
-{
+TEST_P(TileSheet, MaskIsBlackExactlyUnderEachPictureSymbol) {
     for (int n = 1; n <= kPictures; ++n) {
         const QPoint at = pictureCell(n) * k;
         int mismatches = 0;
@@ -93,8 +86,7 @@ TEST_P(TileSheet, MaskIsBlackExactlyUnderEachPictureSymbol)
     }
 }
 
-TEST_P(TileSheet, MaskHoldsOnlyPureBlackAndWhite)
-{
+TEST_P(TileSheet, MaskHoldsOnlyPureBlackAndWhite) {
     for (int y = 0; y < mask.height(); ++y)
         for (int x = 0; x < mask.width(); ++x) {
             const QRgb m = mask.pixel(x, y);
@@ -102,8 +94,7 @@ TEST_P(TileSheet, MaskHoldsOnlyPureBlackAndWhite)
         }
 }
 
-TEST_P(TileSheet, BlanksAreFullFacesAndWhiteInTheMask)
-{
+TEST_P(TileSheet, BlanksAreFullFacesAndWhiteInTheMask) {
     for (const QPoint blank : kBlanks) {
         const QPoint at = blank * k;
         for (int y = 0; y < kCellH * k; ++y)
@@ -118,8 +109,7 @@ TEST_P(TileSheet, BlanksAreFullFacesAndWhiteInTheMask)
     }
 }
 
-TEST_P(TileSheet, PicturesHaveASymbolInsideABlankMargin)
-{
+TEST_P(TileSheet, PicturesHaveASymbolInsideABlankMargin) {
     const int margin = 2 * k;
     for (int n = 1; n <= kPictures; ++n) {
         const QImage c = cell(sheet, pictureCell(n));
@@ -129,8 +119,8 @@ TEST_P(TileSheet, PicturesHaveASymbolInsideABlankMargin)
                 if (isBlack(c.pixel(x, y)))
                     continue;
                 ++ink;
-                const bool edge = x < margin || y < margin || x >= c.width() - margin
-                                  || y >= c.height() - margin;
+                const bool edge =
+                    x < margin || y < margin || x >= c.width() - margin || y >= c.height() - margin;
                 inMargin += edge ? 1 : 0;
             }
         EXPECT_GT(ink, 150 * k * k) << "picture " << n << " is nearly empty";
@@ -139,8 +129,7 @@ TEST_P(TileSheet, PicturesHaveASymbolInsideABlankMargin)
     }
 }
 
-TEST_P(TileSheet, PicturesArePairwiseDifferent)
-{
+TEST_P(TileSheet, PicturesArePairwiseDifferent) {
     std::vector<QImage> cells;
     for (int n = 1; n <= kPictures; ++n)
         cells.push_back(cell(sheet, pictureCell(n)));
@@ -155,8 +144,7 @@ TEST_P(TileSheet, PicturesArePairwiseDifferent)
         }
 }
 
-TEST_P(TileSheet, SymbolsStandOutOnEveryBlank)
-{
+TEST_P(TileSheet, SymbolsStandOutOnEveryBlank) {
     for (const QPoint blank : kBlanks) {
         for (int n = 1; n <= kPictures; ++n) {
             const QPoint at = pictureCell(n) * k;
@@ -167,9 +155,9 @@ TEST_P(TileSheet, SymbolsStandOutOnEveryBlank)
                     if (isBlack(pic))
                         continue;
                     const QRgb base = sheet.pixel(blank * k + QPoint(x, y));
-                    const int dist = std::abs(qRed(pic) - qRed(base))
-                                     + std::abs(qGreen(pic) - qGreen(base))
-                                     + std::abs(qBlue(pic) - qBlue(base));
+                    const int dist = std::abs(qRed(pic) - qRed(base)) +
+                                     std::abs(qGreen(pic) - qGreen(base)) +
+                                     std::abs(qBlue(pic) - qBlue(base));
                     contrasting += dist > 150 ? 1 : 0;
                 }
             EXPECT_GT(contrasting, 100 * k * k)
@@ -178,8 +166,7 @@ TEST_P(TileSheet, SymbolsStandOutOnEveryBlank)
     }
 }
 
-TEST_P(TileSheet, EdgePictureAndMaskFollowTheBandRule)
-{
+TEST_P(TileSheet, EdgePictureAndMaskFollowTheBandRule) {
     for (int y = 0; y < kEdgeH * k; ++y)
         for (int x = 0; x < kEdgeW * k; ++x) {
             const bool band = inBand(x, y, k);
@@ -219,15 +206,13 @@ TEST_P(TileSheet, EdgePictureAndMaskFollowTheBandRule)
     }
 }
 
-TEST_P(TileSheet, RestOfTheEdgeStripIsBlack)
-{
+TEST_P(TileSheet, RestOfTheEdgeStripIsBlack) {
     for (int y = 250 * k; y < 306 * k; ++y)
         for (int x = 2 * kEdgeW * k; x < sheet.width(); ++x)
             ASSERT_TRUE(isBlack(sheet.pixel(x, y))) << x << "," << y;
 }
 
-TEST_P(TileSheet, BottomBandReadsTheSameWhenCutShort)
-{
+TEST_P(TileSheet, BottomBandReadsTheSameWhenCutShort) {
     // The game may draw only the left 27 px of the band's bottom rows; each
     // row must then be uniform along its length, not a gradient that stops.
     for (int y = kCellH * k; y < kEdgeH * k; ++y) {
@@ -246,8 +231,7 @@ protected:
     int scale() const { return std::get<1>(GetParam()); }
 };
 
-TEST_P(Background, EndsInAPurpleScoreBandThatKeepsTextReadable)
-{
+TEST_P(Background, EndsInAPurpleScoreBandThatKeepsTextReadable) {
     const QImage raw = load(name(), scale());
     EXPECT_FALSE(raw.hasAlphaChannel());
     const QImage img = raw.convertToFormat(QImage::Format_RGB32);
@@ -270,8 +254,7 @@ TEST_P(Background, EndsInAPurpleScoreBandThatKeepsTextReadable)
     EXPECT_NEAR(b / n, 128, 12);
 }
 
-TEST_P(Background, BoardAreaIsTexturedButDarkerThanTiles)
-{
+TEST_P(Background, BoardAreaIsTexturedButDarkerThanTiles) {
     const int k = scale();
     const QImage img = load(name(), k).convertToFormat(QImage::Format_RGB32);
     double sum = 0, sq = 0;
@@ -293,8 +276,7 @@ INSTANTIATE_TEST_SUITE_P(Assets, Background,
                          ::testing::Combine(::testing::Values("kanji.png", "dragons.png"),
                                             ::testing::ValuesIn(kScales)));
 
-TEST(Pointers, AreTwoColoursOnTransparencyWithOpaqueHotSpots)
-{
+TEST(Pointers, AreTwoColoursOnTransparencyWithOpaqueHotSpots) {
     const struct {
         const char* name;
         QPoint hotSpot;
@@ -325,8 +307,7 @@ TEST(Pointers, AreTwoColoursOnTransparencyWithOpaqueHotSpots)
         }
 }
 
-TEST(Icons, HaveTransparentCornersAndAVisibleBody)
-{
+TEST(Icons, HaveTransparentCornersAndAVisibleBody) {
     const char* const icons[] = {"icon.png", "icon_128.png", "newgame.png", "newgame_disabled.png"};
     for (const int k : kScales)
         for (const char* name : icons) {
@@ -339,8 +320,7 @@ TEST(Icons, HaveTransparentCornersAndAVisibleBody)
         }
 }
 
-TEST(Icons, DisabledNewGameIsAGreyTwinOfTheGreenOne)
-{
+TEST(Icons, DisabledNewGameIsAGreyTwinOfTheGreenOne) {
     for (const int k : kScales) {
         const QImage on = load("newgame.png", k).convertToFormat(QImage::Format_ARGB32);
         const QImage off = load("newgame_disabled.png", k).convertToFormat(QImage::Format_ARGB32);
@@ -359,8 +339,7 @@ TEST(Icons, DisabledNewGameIsAGreyTwinOfTheGreenOne)
     }
 }
 
-TEST(Logo, IsOpaqueAndNotFlat)
-{
+TEST(Logo, IsOpaqueAndNotFlat) {
     for (const int k : kScales) {
         const QImage img = load("logo.png", k);
         EXPECT_FALSE(img.hasAlphaChannel());

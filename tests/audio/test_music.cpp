@@ -153,7 +153,8 @@ TEST_F(Music, ChoosingTheSameTuneRestartsIt) {
     int startedAt = -1;
     {
         DeviceLock hold(*sound.Audio().Device()); // no mixing between the two calls
-        ASSERT_TRUE(sound.SelectedMusic(QStringLiteral("gisors.mid"), &error)) << error.toStdString();
+        ASSERT_TRUE(sound.SelectedMusic(QStringLiteral("gisors.mid"), &error))
+            << error.toStdString();
         startedAt = seq.Position();
     }
     EXPECT_EQ(startedAt, 0);

@@ -9,7 +9,9 @@
 namespace mirelo::test {
 
 namespace {
-int Pack(int x, int y, int z) { return (z * 100 + y) * 100 + x; }
+int Pack(int x, int y, int z) {
+    return (z * 100 + y) * 100 + x;
+}
 } // namespace
 
 void RecordingView::RedrawTile(std::uint8_t tile) {

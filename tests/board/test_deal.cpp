@@ -1,10 +1,9 @@
 #include "BoardFixtures.h"
 #include "LayoutTemplate.h"
 
-#include <gtest/gtest.h>
-
 #include <algorithm>
 #include <array>
+#include <gtest/gtest.h>
 #include <set>
 
 namespace mirelo {

@@ -2,7 +2,6 @@
 #include "LayoutTemplate.h"
 
 #include <gtest/gtest.h>
-
 #include <vector>
 
 namespace mirelo {
@@ -56,13 +55,13 @@ TEST_P(SideNeighbours, BlockWhenBothSidesAreTouched) {
     EXPECT_EQ(game.IsFree(1), expectFree);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    RowsAboveLevelAndBelow, SideNeighbours,
-    ::testing::Values(SideCase{9, 9, true}, SideCase{0, 9, true}, SideCase{9, 0, true},
-                      SideCase{0, 0, false}, SideCase{-1, 1, false}, SideCase{1, -1, false},
-                      SideCase{-1, -1, false}, SideCase{1, 1, false},
-                      // Two rows off, the neighbours no longer touch the tile.
-                      SideCase{2, 0, true}, SideCase{0, -2, true}));
+INSTANTIATE_TEST_SUITE_P(RowsAboveLevelAndBelow, SideNeighbours,
+                         ::testing::Values(SideCase{9, 9, true}, SideCase{0, 9, true},
+                                           SideCase{9, 0, true}, SideCase{0, 0, false},
+                                           SideCase{-1, 1, false}, SideCase{1, -1, false},
+                                           SideCase{-1, -1, false}, SideCase{1, 1, false},
+                                           // Two rows off, the neighbours no longer touch the tile.
+                                           SideCase{2, 0, true}, SideCase{0, -2, true}));
 
 TEST(FreeRule, NeighbourThreeColumnsAwayDoesNotTouch) {
     Game game = EmptyPlayingGame();
@@ -132,11 +131,12 @@ TEST_P(MoveCount, CountsNeighbouringSameFacePairs) {
         EXPECT_LT(game.State.FreeList[i - 1], game.State.FreeList[i]);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Faces, MoveCount,
-    ::testing::Values(MoveCase{{1, 2, 3}, 2}, MoveCase{{1, 2, 3, 4}, 3}, MoveCase{{109, 112}, 1},
-                      MoveCase{{113, 116}, 1}, MoveCase{{112, 113}, 0}, MoveCase{{4, 5}, 0},
-                      MoveCase{{1}, 0}, MoveCase{{}, 0}, MoveCase{{1, 2, 5, 6, 144}, 2}));
+INSTANTIATE_TEST_SUITE_P(Faces, MoveCount,
+                         ::testing::Values(MoveCase{{1, 2, 3}, 2}, MoveCase{{1, 2, 3, 4}, 3},
+                                           MoveCase{{109, 112}, 1}, MoveCase{{113, 116}, 1},
+                                           MoveCase{{112, 113}, 0}, MoveCase{{4, 5}, 0},
+                                           MoveCase{{1}, 0}, MoveCase{{}, 0},
+                                           MoveCase{{1, 2, 5, 6, 144}, 2}));
 
 TEST(FreeRule, IsItFreeAgreesWithTheRuleOnRealDeals) {
     Game game;

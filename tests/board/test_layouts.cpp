@@ -2,9 +2,8 @@
 #include "LayoutTemplate.h"
 #include "Tiles.h"
 
-#include <gtest/gtest.h>
-
 #include <array>
+#include <gtest/gtest.h>
 #include <set>
 #include <sstream>
 #include <string>
@@ -56,7 +55,8 @@ TEST_P(LayoutData, NoTwoTilesOverlapOnOneLevel) {
                             y + dy > GridRows)
                             continue;
                         EXPECT_FALSE(t.At(x + dx, y + dy, z))
-                            << "layout " << GetParam().layout << " at " << x << "," << y << "," << z;
+                            << "layout " << GetParam().layout << " at " << x << "," << y << ","
+                            << z;
                     }
             }
 }
@@ -185,21 +185,21 @@ TEST(LayoutData, EveryAnchorLiesWhereTheRowListsPutIt) {
 
 TEST(TileTables, PicturesFollowTheTable) {
     const std::array<std::pair<int, int>, 16> cases{{{1, 1},
-                                                      {4, 1},
-                                                      {5, 2},
-                                                      {36, 9},
-                                                      {37, 10},
-                                                      {72, 18},
-                                                      {73, 19},
-                                                      {108, 27},
-                                                      {109, 28},
-                                                      {112, 31},
-                                                      {113, 32},
-                                                      {116, 35},
-                                                      {117, 36},
-                                                      {128, 38},
-                                                      {129, 39},
-                                                      {144, 42}}};
+                                                     {4, 1},
+                                                     {5, 2},
+                                                     {36, 9},
+                                                     {37, 10},
+                                                     {72, 18},
+                                                     {73, 19},
+                                                     {108, 27},
+                                                     {109, 28},
+                                                     {112, 31},
+                                                     {113, 32},
+                                                     {116, 35},
+                                                     {117, 36},
+                                                     {128, 38},
+                                                     {129, 39},
+                                                     {144, 42}}};
     for (auto [tile, picture] : cases)
         EXPECT_EQ(TilePicture(tile), picture) << "tile " << tile;
     // Every picture is used: 4 tiles each, but one each for Flowers and Seasons.

@@ -1,9 +1,8 @@
 #include "BoardFixtures.h"
 #include "LayoutTemplate.h"
 
-#include <gtest/gtest.h>
-
 #include <algorithm>
+#include <gtest/gtest.h>
 
 namespace mirelo {
 namespace {

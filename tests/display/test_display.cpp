@@ -110,7 +110,11 @@ TEST_F(Renderer, MarkedTilesUseTheOtherStylesBlanks) {
     grid.Set(9, 3, 1, 5);
     grid.Set(13, 3, 1, 9);
     grid.Set(17, 3, 1, 13);
-    Compose({.FirstPick = 1, .SecondPick = 0, .HintFirst = 5, .HintSecond = 1, .ColorHighlightTile = 13});
+    Compose({.FirstPick = 1,
+             .SecondPick = 0,
+             .HintFirst = 5,
+             .HintSecond = 1,
+             .ColorHighlightTile = 13});
     auto face = [&](int x) { return At(20 * x + 6 - 46 + 36 + 2, 25 * 3 - 6 - 59 + 25 + 2); };
     EXPECT_EQ(face(5), test::BlueBlank); // picked and hinted: picked wins
     EXPECT_EQ(face(9), test::RedBlank);  // hinted
@@ -120,7 +124,11 @@ TEST_F(Renderer, MarkedTilesUseTheOtherStylesBlanks) {
     EXPECT_EQ(At(20 * 5 + 6 - 46 + 36 + 17, 25 * 3 - 6 - 59 + 25 + 22), test::SymbolColour(1));
 
     sheet.ChangeTexture(StyleRed);
-    Compose({.FirstPick = 5, .SecondPick = 0, .HintFirst = 9, .HintSecond = 0, .ColorHighlightTile = 0});
+    Compose({.FirstPick = 5,
+             .SecondPick = 0,
+             .HintFirst = 9,
+             .HintSecond = 0,
+             .ColorHighlightTile = 0});
     EXPECT_EQ(face(5), test::RedBlank);   // unmarked, style in force
     EXPECT_EQ(face(9), test::WoodBlank);  // picked on Red + 1
     EXPECT_EQ(face(13), test::BlueBlank); // hinted on Red + 2
@@ -141,8 +149,8 @@ TEST_F(Renderer, HitMapOwnsTheTileBoxMinusTheFacesRightAndTopEdge) {
 
 TEST_F(Renderer, HigherTileAndLeftOrLowerTileWinOverlaps) {
     grid.Set(10, 10, 1, 1);
-    grid.Set(11, 10, 2, 5); // half a tile right, one level up
-    grid.Set(12, 10, 1, 9); // right neighbour on level 1
+    grid.Set(11, 10, 2, 5);  // half a tile right, one level up
+    grid.Set(12, 10, 1, 9);  // right neighbour on level 1
     grid.Set(10, 12, 1, 13); // the tile below
     Compose();
     const int left = 20 * 10 + 6 - 46, top = 25 * 10 - 6 - 59;
@@ -162,7 +170,8 @@ TEST_F(Renderer, PartialRedrawDrawsOnlyTouchingTilesButRebuildsTheHitMap) {
     grid.Set(20, 10, 1, 5);
     Compose();
     // Paint over the second tile in Buffer, then redraw only the first tile's box.
-    Blit(renderer.Buffer, {300, 200}, Flat(Qt::white, 100, 100), QRect(0, 0, 100, 100), RasterOp::Copy);
+    Blit(renderer.Buffer, {300, 200}, Flat(Qt::white, 100, 100), QRect(0, 0, 100, 100),
+         RasterOp::Copy);
     grid.Set(20, 10, 1, 0);
     const QRect box = renderer.TileBox({3, 3, 1});
     renderer.Dirty = {box.left(), box.top(), box.right() + 1, box.bottom() + 1};

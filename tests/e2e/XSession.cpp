@@ -5,9 +5,7 @@
 #include <QProcessEnvironment>
 #include <QThread>
 #include <QtEndian>
-
 #include <bit>
-
 #include <unistd.h>
 
 namespace mirelo::test {
@@ -48,8 +46,8 @@ QImage ImageFromXwd(const QByteArray& data) {
                   byteOrder = field(7), bitsPerPixel = field(11), bytesPerLine = field(12),
                   red = field(14), green = field(15), blue = field(16), colours = field(19);
     constexpr quint32 ZPixmap = 2, LsbFirst = 0;
-    if (format != ZPixmap || (bitsPerPixel != 24 && bitsPerPixel != 32) || width == 0 || height == 0 ||
-        width > 16384 || height > 16384)
+    if (format != ZPixmap || (bitsPerPixel != 24 && bitsPerPixel != 32) || width == 0 ||
+        height == 0 || width > 16384 || height > 16384)
         return {};
     const qint64 start = qint64(headerSize) + 12 * qint64(colours);
     const int bytes = static_cast<int>(bitsPerPixel / 8);
@@ -57,7 +55,8 @@ QImage ImageFromXwd(const QByteArray& data) {
         return {};
     QImage image(static_cast<int>(width), static_cast<int>(height), QImage::Format_RGB32);
     for (quint32 y = 0; y < height; ++y) {
-        const auto* in = reinterpret_cast<const uchar*>(data.constData() + start + qint64(bytesPerLine) * y);
+        const auto* in =
+            reinterpret_cast<const uchar*>(data.constData() + start + qint64(bytesPerLine) * y);
         auto* out = reinterpret_cast<QRgb*>(image.scanLine(static_cast<int>(y)));
         for (quint32 x = 0; x < width; ++x, in += bytes) {
             quint32 pixel = 0;
@@ -94,15 +93,17 @@ XSession::XSession(int width, int height) {
     // Without -noreset Xvfb resets whenever its last client leaves, as when a
     // test has killed the game and polls with xdotool, and a program connecting
     // during the reset is refused ("could not connect to display").
-    xvfb_.setArguments({QStringLiteral("-displayfd"), QString::number(fds[1]), QStringLiteral("-screen"),
-                        QStringLiteral("0"), QStringLiteral("%1x%2x24").arg(width).arg(height),
-                        QStringLiteral("-nolisten"), QStringLiteral("tcp"), QStringLiteral("-noreset")});
+    xvfb_.setArguments(
+        {QStringLiteral("-displayfd"), QString::number(fds[1]), QStringLiteral("-screen"),
+         QStringLiteral("0"), QStringLiteral("%1x%2x24").arg(width).arg(height),
+         QStringLiteral("-nolisten"), QStringLiteral("tcp"), QStringLiteral("-noreset")});
     // Xvfb writes its display number to the inherited pipe once it is ready.
     xvfb_.setChildProcessModifier([fd = fds[0]] { close(fd); });
     xvfb_.start();
     close(fds[1]);
     QFile pipeIn;
-    if (xvfb_.waitForStarted(5000) && pipeIn.open(fds[0], QIODevice::ReadOnly, QFile::AutoCloseHandle)) {
+    if (xvfb_.waitForStarted(5000) &&
+        pipeIn.open(fds[0], QIODevice::ReadOnly, QFile::AutoCloseHandle)) {
         const QByteArray line = pipeIn.readLine().trimmed();
         if (!line.isEmpty())
             display_ = QStringLiteral(":") + QString::fromLatin1(line);
@@ -161,8 +162,8 @@ QString XSession::XdotoolOutput(const QStringList& arguments) {
 }
 
 bool XSession::GameWindowVisible() {
-    return !XdotoolOutput({QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--name"),
-                           QStringLiteral("MIRELO 2.8")})
+    return !XdotoolOutput({QStringLiteral("search"), QStringLiteral("--onlyvisible"),
+                           QStringLiteral("--name"), QStringLiteral("MIRELO 2.8")})
                 .isEmpty();
 }
 
@@ -172,8 +173,9 @@ bool XSession::Start(const QString& program, const QStringList& environment) {
     game_.start(program, {});
     if (!game_.waitForStarted(5000))
         return false;
-    window_ = XdotoolOutput({QStringLiteral("search"), QStringLiteral("--sync"), QStringLiteral("--onlyvisible"),
-                             QStringLiteral("--name"), QStringLiteral("MIRELO 2.8")})
+    window_ = XdotoolOutput({QStringLiteral("search"), QStringLiteral("--sync"),
+                             QStringLiteral("--onlyvisible"), QStringLiteral("--name"),
+                             QStringLiteral("MIRELO 2.8")})
                   .section(QLatin1Char('\n'), 0, 0);
     // Let the first deal reach the screen.
     QThread::msleep(800);
@@ -189,23 +191,26 @@ bool XSession::Xdotool(const QStringList& arguments) {
 
 bool XSession::Click(int x, int y, int button) {
     const bool ok = Xdotool({QStringLiteral("mousemove"), QString::number(x), QString::number(y),
-                             QStringLiteral("sleep"), QStringLiteral("0.1"), QStringLiteral("click"),
-                             QString::number(button)});
+                             QStringLiteral("sleep"), QStringLiteral("0.1"),
+                             QStringLiteral("click"), QString::number(button)});
     QThread::msleep(150);
     return ok;
 }
 
 bool XSession::Key(const QString& keys) {
-    return Xdotool({QStringLiteral("windowfocus"), QStringLiteral("--sync"), window_, QStringLiteral("key"), keys});
+    return Xdotool({QStringLiteral("windowfocus"), QStringLiteral("--sync"), window_,
+                    QStringLiteral("key"), keys});
 }
 
 QImage XSession::Screenshot(const QString& window) {
     QProcess xwd;
     xwd.setProcessEnvironment(Environment({}));
-    xwd.start(QStringLiteral("xwd"), window.isEmpty() ? QStringList{QStringLiteral("-root"), QStringLiteral("-silent")}
-                                                      : QStringList{QStringLiteral("-id"), window,
-                                                                    QStringLiteral("-silent")});
-    if (!xwd.waitForFinished(10000) || xwd.exitStatus() != QProcess::NormalExit || xwd.exitCode() != 0) {
+    xwd.start(QStringLiteral("xwd"),
+              window.isEmpty()
+                  ? QStringList{QStringLiteral("-root"), QStringLiteral("-silent")}
+                  : QStringList{QStringLiteral("-id"), window, QStringLiteral("-silent")});
+    if (!xwd.waitForFinished(10000) || xwd.exitStatus() != QProcess::NormalExit ||
+        xwd.exitCode() != 0) {
         xwd.kill();
         xwd.waitForFinished();
         return {};
@@ -216,8 +221,9 @@ QImage XSession::Screenshot(const QString& window) {
 QStringList XSession::GameWindows() {
     if (game_.state() != QProcess::Running)
         return {};
-    const QString found = XdotoolOutput({QStringLiteral("search"), QStringLiteral("--onlyvisible"),
-                                         QStringLiteral("--pid"), QString::number(game_.processId())});
+    const QString found =
+        XdotoolOutput({QStringLiteral("search"), QStringLiteral("--onlyvisible"),
+                       QStringLiteral("--pid"), QString::number(game_.processId())});
     return found.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
 }
 
@@ -246,7 +252,8 @@ QString XSession::WindowName(const QString& window) {
 
 QRect XSession::WindowGeometry(const QString& window) {
     // One "NAME=value" line each for WINDOW, X, Y, WIDTH, HEIGHT and SCREEN.
-    const QString shell = XdotoolOutput({QStringLiteral("getwindowgeometry"), QStringLiteral("--shell"), window});
+    const QString shell =
+        XdotoolOutput({QStringLiteral("getwindowgeometry"), QStringLiteral("--shell"), window});
     QRect rect;
     for (const QString& line : shell.split(QLatin1Char('\n'))) {
         const QString name = line.section(QLatin1Char('='), 0, 0);

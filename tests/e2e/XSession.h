@@ -6,15 +6,17 @@
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
-
 #include <functional>
 #include <memory>
-
 #include <ostream>
 
 QT_BEGIN_NAMESPACE
-inline void PrintTo(const QString& text, std::ostream* os) { *os << '"' << text.toStdString() << '"'; }
-inline void PrintTo(const QPoint& p, std::ostream* os) { *os << '(' << p.x() << ", " << p.y() << ')'; }
+inline void PrintTo(const QString& text, std::ostream* os) {
+    *os << '"' << text.toStdString() << '"';
+}
+inline void PrintTo(const QPoint& p, std::ostream* os) {
+    *os << '(' << p.x() << ", " << p.y() << ')';
+}
 inline void PrintTo(const QRect& r, std::ostream* os) {
     *os << r.width() << 'x' << r.height() << " at (" << r.x() << ", " << r.y() << ')';
 }

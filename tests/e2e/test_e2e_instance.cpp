@@ -4,15 +4,15 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
-
-#include <gtest/gtest.h>
-
 #include <csignal>
+#include <gtest/gtest.h>
 
 namespace mirelo::test {
 namespace {
 
-QString SettingsOf(const XSession& x) { return x.ConfigHome() + QStringLiteral("/Mirelo.ini"); }
+QString SettingsOf(const XSession& x) {
+    return x.ConfigHome() + QStringLiteral("/Mirelo.ini");
+}
 
 class SecondCopy : public ::testing::TestWithParam<const char*> {};
 
@@ -21,13 +21,16 @@ TEST_P(SecondCopy, RaisesTheMinimisedFirstCopyAndEndsWithoutSaving) {
     ASSERT_TRUE(x.Ok());
     ASSERT_TRUE(x.StartWindowManager());
     ASSERT_TRUE(x.Start(GameProgram("mirelo")));
-    ASSERT_TRUE(x.Xdotool({QStringLiteral("windowminimize"), QStringLiteral("--sync"), x.WindowId()}));
-    ASSERT_TRUE(PollUntil([&] { return !x.GameWindowVisible(); }, 5000)) << "the window did not minimise";
+    ASSERT_TRUE(
+        x.Xdotool({QStringLiteral("windowminimize"), QStringLiteral("--sync"), x.WindowId()}));
+    ASSERT_TRUE(PollUntil([&] { return !x.GameWindowVisible(); }, 5000))
+        << "the window did not minimise";
 
     auto second = x.Launch(GameProgram(GetParam()));
     ASSERT_TRUE(second->waitForFinished(15000)) << "the second copy kept running";
     EXPECT_EQ(second->exitCode(), 0);
-    EXPECT_TRUE(PollUntil([&] { return x.GameWindowVisible(); }, 5000)) << "the first copy was not restored";
+    EXPECT_TRUE(PollUntil([&] { return x.GameWindowVisible(); }, 5000))
+        << "the first copy was not restored";
     EXPECT_FALSE(QFile::exists(SettingsOf(x))) << "the second copy wrote the settings";
     EXPECT_EQ(x.Game().state(), QProcess::Running);
 
@@ -62,7 +65,8 @@ TEST(StaleMarker, AKilledCopyDoesNotBlockTheNextStart) {
     ASSERT_TRUE(PollUntil([&] { return !x.GameWindowVisible(); }, 5000));
 
     auto next = x.Launch(GameProgram("mirelo_silent"));
-    EXPECT_TRUE(PollUntil([&] { return x.GameWindowVisible(); }, 10000)) << "the next start did not show its window";
+    EXPECT_TRUE(PollUntil([&] { return x.GameWindowVisible(); }, 10000))
+        << "the next start did not show its window";
     EXPECT_FALSE(next->waitForFinished(1500)) << "the next start ended as if another copy ran";
     EXPECT_FALSE(QFile::exists(SettingsOf(x))); // the killed copy saved nothing
     next->terminate();
@@ -74,7 +78,9 @@ struct MarkerContent {
     const char* Name;
     QByteArray Text;
 };
-void PrintTo(const MarkerContent& content, std::ostream* os) { *os << content.Name; }
+void PrintTo(const MarkerContent& content, std::ostream* os) {
+    *os << content.Name;
+}
 
 // A marker whose owner cannot be read: left empty by a power cut between its
 // creation and its first write, or overwritten with garbage.

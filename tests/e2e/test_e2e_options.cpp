@@ -1,11 +1,9 @@
 // Options changed through the menus reach Mirelo.ini at the close and are in
 // force at the next start.
+#include "ProfileFile.h"
 #include "XSession.h"
 
-#include "ProfileFile.h"
-
 #include <QThread>
-
 #include <gtest/gtest.h>
 
 namespace mirelo::test {
@@ -14,7 +12,8 @@ namespace {
 QString Value(const XSession& x, const char* section, const char* key) {
     ProfileFile file;
     file.Load(x.ConfigHome() + QStringLiteral("/Mirelo.ini"));
-    return file.ReadString(QString::fromLatin1(section), QString::fromLatin1(key), QStringLiteral("<absent>"));
+    return file.ReadString(QString::fromLatin1(section), QString::fromLatin1(key),
+                           QStringLiteral("<absent>"));
 }
 
 // Opens a menu by its mnemonic and walks `downs` items down before choosing.
@@ -42,17 +41,21 @@ TEST(OptionsThroughMenus, AreSavedAtCloseAndInForceAtTheNextStart) {
     // Configuration, Player name, Show Moves, Show Toolbar, Highlight.
     const QStringList toOptions{QStringLiteral("Left")};
     ASSERT_TRUE(Choose(x, QStringLiteral("alt+b"), 0,
-                       toOptions + QStringList{QStringLiteral("Down"), QStringLiteral("Down"), QStringLiteral("Down"),
-                                               QStringLiteral("Down"), QStringLiteral("Right"), QStringLiteral("Down"),
+                       toOptions + QStringList{QStringLiteral("Down"), QStringLiteral("Down"),
+                                               QStringLiteral("Down"), QStringLiteral("Down"),
+                                               QStringLiteral("Right"), QStringLiteral("Down"),
                                                QStringLiteral("Down")}));
     // Options › Configuration › Never warn, then Begin game at startup.
-    ASSERT_TRUE(Choose(x, QStringLiteral("alt+b"), 0, toOptions + QStringList{QStringLiteral("Right")}));
+    ASSERT_TRUE(
+        Choose(x, QStringLiteral("alt+b"), 0, toOptions + QStringList{QStringLiteral("Right")}));
     ASSERT_TRUE(Choose(x, QStringLiteral("alt+b"), 0,
                        toOptions + QStringList{QStringLiteral("Right"), QStringLiteral("Down")}));
     ASSERT_TRUE(x.Key(QStringLiteral("ctrl+m"))); // Show Moves off
     // Options › Player name: the dialog takes the keys typed while it is up.
-    ASSERT_TRUE(Choose(x, QStringLiteral("alt+b"), 0, toOptions + QStringList{QStringLiteral("Down")}));
-    ASSERT_TRUE(x.Xdotool({QStringLiteral("key"), QStringLiteral("ctrl+a"), QStringLiteral("BackSpace")}));
+    ASSERT_TRUE(
+        Choose(x, QStringLiteral("alt+b"), 0, toOptions + QStringList{QStringLiteral("Down")}));
+    ASSERT_TRUE(
+        x.Xdotool({QStringLiteral("key"), QStringLiteral("ctrl+a"), QStringLiteral("BackSpace")}));
     ASSERT_TRUE(x.Xdotool({QStringLiteral("type"), QStringLiteral("--delay"), QStringLiteral("40"),
                            QStringLiteral("Ada")}));
     ASSERT_TRUE(x.Xdotool({QStringLiteral("key"), QStringLiteral("Return")}));

@@ -1,10 +1,8 @@
 // The mirelo_solve program's command line, run as a user runs it.
-#include <gtest/gtest.h>
-
-#include <sys/wait.h>
-
 #include <cstdio>
+#include <gtest/gtest.h>
 #include <string>
+#include <sys/wait.h>
 
 namespace mirelo {
 namespace {

@@ -9,7 +9,6 @@
 #include <QApplication>
 #include <QDir>
 #include <QFont>
-
 #include <cstdio>
 #include <memory>
 
@@ -51,7 +50,8 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QFont::insertSubstitution(QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"));
     QFont::insertSubstitution(QStringLiteral("Arial"), QStringLiteral("Liberation Sans"));
-    QFont::insertSubstitution(QStringLiteral("Times New Roman"), QStringLiteral("Liberation Serif"));
+    QFont::insertSubstitution(QStringLiteral("Times New Roman"),
+                              QStringLiteral("Liberation Serif"));
     QFont::insertSubstitution(QStringLiteral("Courier New"), QStringLiteral("Liberation Mono"));
     const QDir out(argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("."));
     out.mkpath(QStringLiteral("."));
@@ -63,9 +63,10 @@ int main(int argc, char** argv) {
             options.Background = background;
             Shot shot(800, options);
             static const char* const styles[] = {"wood", "blue", "red"};
-            shot.Save(out.filePath(QStringLiteral("board-%1-%2.png")
-                                       .arg(QLatin1String(styles[style]),
-                                            background ? QStringLiteral("dragons") : QStringLiteral("kanji"))));
+            shot.Save(out.filePath(
+                QStringLiteral("board-%1-%2.png")
+                    .arg(QLatin1String(styles[style]),
+                         background ? QStringLiteral("dragons") : QStringLiteral("kanji"))));
         }
     {
         Shot shot(800);

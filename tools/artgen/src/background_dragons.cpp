@@ -2,7 +2,6 @@
 // pearl among clouds, all drawn procedurally and in low contrast.
 
 #include "backgrounds.h"
-
 #include "dragon_figure.h"
 #include "geometry.h"
 #include "texture.h"
@@ -21,8 +20,7 @@ const QColor kLacquerLight{76, 14, 20};
 const QColor kCloud{84, 20, 26};
 const QColor kCloudLine{110, 34, 34};
 
-void paintLacquer(QImage& img, int scale)
-{
+void paintLacquer(QImage& img, int scale) {
     const ValueNoise n(kSeed);
     for (int y = 0; y < img.height(); ++y) {
         auto* line = reinterpret_cast<QRgb*>(img.scanLine(y));
@@ -36,8 +34,7 @@ void paintLacquer(QImage& img, int scale)
 }
 
 // A cloud: a row of puffs with curled ends.
-void paintCloud(QPainter& p, QPointF at, qreal size, bool mirrored)
-{
+void paintCloud(QPainter& p, QPointF at, qreal size, bool mirrored) {
     p.save();
     p.translate(at);
     p.scale(mirrored ? -size : size, size);
@@ -68,8 +65,7 @@ void paintCloud(QPainter& p, QPointF at, qreal size, bool mirrored)
     p.restore();
 }
 
-void paintPearl(QPainter& p, QPointF c, qreal r)
-{
+void paintPearl(QPainter& p, QPointF c, qreal r) {
     p.setPen(QPen(dragon::kLine, 1.3, Qt::SolidLine, Qt::RoundCap));
     p.setBrush(Qt::NoBrush);
     for (int i = 0; i < 8; ++i) {
@@ -90,8 +86,7 @@ void paintPearl(QPainter& p, QPointF c, qreal r)
 
 } // namespace
 
-QImage drawDragonsBackground(const Fonts& fonts, int scale)
-{
+QImage drawDragonsBackground(const Fonts& fonts, int scale) {
     QImage img(geom::scaled(geom::kBackgroundSize, scale), QImage::Format_RGB32);
     paintLacquer(img, scale);
     {
@@ -99,7 +94,7 @@ QImage drawDragonsBackground(const Fonts& fonts, int scale)
         p.setRenderHint(QPainter::Antialiasing);
         p.scale(scale, scale);
         Rng rng(kSeed + 1);
-        const QPointF clouds[] = {{110, 80}, {420, 60}, {610, 120}, {260, 400},
+        const QPointF clouds[] = {{110, 80},  {420, 60}, {610, 120}, {260, 400},
                                   {560, 410}, {80, 330}, {380, 250}};
         for (const QPointF& c : clouds)
             paintCloud(p, c + QPointF(rng.range(-15, 15), rng.range(-10, 10)), rng.range(17, 26),

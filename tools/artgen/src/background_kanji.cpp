@@ -2,7 +2,6 @@
 // vignette. Kept calm so ivory tiles stand out anywhere on the board.
 
 #include "backgrounds.h"
-
 #include "fonts.h"
 #include "geometry.h"
 #include "texture.h"
@@ -23,8 +22,7 @@ constexpr qreal kGlyphOpacity = 0.085;
 // Scattered characters: pictures of the game's own world.
 const char16_t kGlyphs[] = u"龍鳳風雲竹梅福壽春秋山水月花東南西北";
 
-void paintSilk(QImage& img, int scale)
-{
+void paintSilk(QImage& img, int scale) {
     const ValueNoise coarse(kSeed);
     const ValueNoise weave(kSeed + 1);
     for (int y = 0; y < img.height(); ++y) {
@@ -41,8 +39,7 @@ void paintSilk(QImage& img, int scale)
     }
 }
 
-void paintGlyphs(QImage& img, const Fonts& fonts, int scale)
-{
+void paintGlyphs(QImage& img, const Fonts& fonts, int scale) {
     using namespace geom;
     // Glyphs go on their own layer first: fill and emboldening stroke overlap,
     // and at low opacity the overlap would show as an outline.
@@ -81,17 +78,16 @@ void paintGlyphs(QImage& img, const Fonts& fonts, int scale)
 
 } // namespace
 
-QImage drawKanjiBackground(const Fonts& fonts, int scale)
-{
+QImage drawKanjiBackground(const Fonts& fonts, int scale) {
     QImage img(geom::scaled(geom::kBackgroundSize, scale), QImage::Format_RGB32);
     paintSilk(img, scale);
     paintGlyphs(img, fonts, scale);
     addVignette(img, 0.45);
     addGrain(img, kSeed + 3, 3);
-    paintScoreBand(img, fonts,
-                   {QStringLiteral("東"), QStringLiteral("南"), QStringLiteral("西"),
-                    QStringLiteral("北")},
-                   kSeed + 4, scale);
+    paintScoreBand(
+        img, fonts,
+        {QStringLiteral("東"), QStringLiteral("南"), QStringLiteral("西"), QStringLiteral("北")},
+        kSeed + 4, scale);
     return img;
 }
 

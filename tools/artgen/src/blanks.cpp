@@ -9,18 +9,20 @@ namespace artgen {
 namespace {
 
 struct BlankLook {
-    QColor light;    // top-left of the face
-    QColor deep;     // bottom-right of the face
-    QColor rim;      // outer line
+    QColor light; // top-left of the face
+    QColor deep;  // bottom-right of the face
+    QColor rim;   // outer line
     std::uint64_t seed;
 };
 
-BlankLook lookOf(geom::Style s)
-{
+BlankLook lookOf(geom::Style s) {
     switch (s) {
-    case geom::Style::Wood: return {{252, 245, 226}, {236, 221, 188}, {150, 118, 78}, 11};
-    case geom::Style::Blue: return {{232, 242, 252}, {198, 218, 240}, {70, 100, 150}, 12};
-    case geom::Style::Red: return {{254, 236, 234}, {242, 206, 206}, {160, 80, 84}, 13};
+    case geom::Style::Wood:
+        return {{252, 245, 226}, {236, 221, 188}, {150, 118, 78}, 11};
+    case geom::Style::Blue:
+        return {{232, 242, 252}, {198, 218, 240}, {70, 100, 150}, 12};
+    case geom::Style::Red:
+        return {{254, 236, 234}, {242, 206, 206}, {160, 80, 84}, 13};
     }
     return lookOf(geom::Style::Wood);
 }
@@ -28,30 +30,27 @@ BlankLook lookOf(geom::Style s)
 // Side colours by depth below the face (1 = next to it); the last is the
 // dark outer line that separates a stack from what lies under it.
 const QColor kSide[geom::kEdgeDepth] = {
-    {244, 236, 212}, {236, 224, 194}, {224, 206, 168}, {208, 184, 140}, {184, 156, 110}, {116, 86, 54},
+    {244, 236, 212}, {236, 224, 194}, {224, 206, 168},
+    {208, 184, 140}, {184, 156, 110}, {116, 86, 54},
 };
 // The bottom side faces away from the light.
 constexpr double kBottomShade = 0.86;
 
 // Sets the scale-1 pixel (x, y), a k x k block at scale k, to what `shade`
 // makes of each of its pixels' colour.
-template <typename Shade>
-void shadeBlock(QImage& img, int k, QPoint at, Shade shade)
-{
+template <typename Shade> void shadeBlock(QImage& img, int k, QPoint at, Shade shade) {
     for (int y = at.y() * k; y < (at.y() + 1) * k; ++y)
         for (int x = at.x() * k; x < (at.x() + 1) * k; ++x)
             img.setPixel(x, y, shade(QColor(img.pixel(x, y))).rgb());
 }
 
-void setBlock(QImage& img, int k, QPoint at, const QColor& c)
-{
+void setBlock(QImage& img, int k, QPoint at, const QColor& c) {
     shadeBlock(img, k, at, [&c](const QColor&) { return c; });
 }
 
 } // namespace
 
-QImage drawBlank(geom::Style style, int scale)
-{
+QImage drawBlank(geom::Style style, int scale) {
     using namespace geom;
     const int k = scale;
     const BlankLook look = lookOf(style);
@@ -103,8 +102,7 @@ QImage drawBlank(geom::Style style, int scale)
     return img;
 }
 
-QImage drawEdgePicture(int scale)
-{
+QImage drawEdgePicture(int scale) {
     using namespace geom;
     const int k = scale;
     const int depthMax = kEdgeDepth * k;
@@ -112,8 +110,8 @@ QImage drawEdgePicture(int scale)
     QImage img(scaled(QSize(kEdgeBoxW, kEdgeBoxH), k), QImage::Format_RGB32);
     img.fill(Qt::black);
     const auto open = [&](int x, int y) {
-        return x < 0 || y < 0 || x >= img.width() || y >= img.height()
-               || (!inEdgeBand(x, y, k) && !face.contains(x, y));
+        return x < 0 || y < 0 || x >= img.width() || y >= img.height() ||
+               (!inEdgeBand(x, y, k) && !face.contains(x, y));
     };
     // The outer line is one scale-1 pixel thick.
     const auto nearOpen = [&](int x, int y) {
@@ -143,8 +141,7 @@ QImage drawEdgePicture(int scale)
     return img;
 }
 
-QImage drawEdgeMask(int scale)
-{
+QImage drawEdgeMask(int scale) {
     using namespace geom;
     QImage img(scaled(QSize(kEdgeBoxW, kEdgeBoxH), scale), QImage::Format_RGB32);
     for (int y = 0; y < img.height(); ++y)

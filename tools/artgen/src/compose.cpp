@@ -6,13 +6,9 @@ namespace artgen {
 
 TileComposer::TileComposer(const QImage& tileSheet, const QImage& maskSheet, int scale)
     : sheet_(tileSheet.convertToFormat(QImage::Format_RGB32)),
-      mask_(maskSheet.convertToFormat(QImage::Format_RGB32)),
-      scale_(scale)
-{
-}
+      mask_(maskSheet.convertToFormat(QImage::Format_RGB32)), scale_(scale) {}
 
-void TileComposer::drawEdge(QPainter& p, QPoint face) const
-{
+void TileComposer::drawEdge(QPainter& p, QPoint face) const {
     using namespace geom;
     const QPoint at = face - QPoint(kEdgeDepth * scale_, 0);
     const QSize box = scaled(QSize(kEdgeBoxW, kEdgeBoxH), scale_);
@@ -24,8 +20,7 @@ void TileComposer::drawEdge(QPainter& p, QPoint face) const
     p.restore();
 }
 
-void TileComposer::drawFace(QPainter& p, QPoint face, int picture, geom::Style style) const
-{
+void TileComposer::drawFace(QPainter& p, QPoint face, int picture, geom::Style style) const {
     using namespace geom;
     const QSize cell = scaled(QSize(kCellW, kCellH), scale_);
     const QPoint src = scaled(pictureCell(picture), scale_);
@@ -39,27 +34,23 @@ void TileComposer::drawFace(QPainter& p, QPoint face, int picture, geom::Style s
     p.restore();
 }
 
-void TileComposer::drawTile(QPainter& p, QPoint face, int picture, geom::Style style) const
-{
+void TileComposer::drawTile(QPainter& p, QPoint face, int picture, geom::Style style) const {
     drawEdge(p, face);
     drawFace(p, face, picture, style);
 }
 
-QImage TileComposer::face(int picture, geom::Style style) const
-{
+QImage TileComposer::face(int picture, geom::Style style) const {
     QImage img(geom::kCellW * scale_, geom::kCellH * scale_, QImage::Format_RGB32);
     QPainter p(&img);
     drawFace(p, {0, 0}, picture, style);
     return img;
 }
 
-geom::Style TileComposer::pickedStyle(geom::Style s)
-{
+geom::Style TileComposer::pickedStyle(geom::Style s) {
     return static_cast<geom::Style>((static_cast<int>(s) + 1) % geom::kStyleCount);
 }
 
-geom::Style TileComposer::hintedStyle(geom::Style s)
-{
+geom::Style TileComposer::hintedStyle(geom::Style s) {
     return static_cast<geom::Style>((static_cast<int>(s) + 2) % geom::kStyleCount);
 }
 

@@ -37,8 +37,7 @@ struct Placed {
 
 // The sheet is laid out in scale-1 pixels; `k` turns them into the sheet's
 // own, so the denser sheet shows the same page with every picture sharper.
-void label(QPainter& p, const Fonts& fonts, QPoint at, const QString& text, int k)
-{
+void label(QPainter& p, const Fonts& fonts, QPoint at, const QString& text, int k) {
     QFont f(fonts.label);
     f.setPixelSize(12 * k);
     p.setFont(f);
@@ -48,16 +47,14 @@ void label(QPainter& p, const Fonts& fonts, QPoint at, const QString& text, int 
 
 // A row of tiles whose faces touch, drawn right to left as the game does.
 void tileRow(QPainter& p, const TileComposer& tiles, QPoint at, const std::vector<int>& pics,
-             const std::vector<Style>& styles)
-{
+             const std::vector<Style>& styles) {
     const int k = tiles.scale();
     for (int i = static_cast<int>(pics.size()) - 1; i >= 0; --i)
         tiles.drawTile(p, (at + QPoint(geom::kEdgeDepth + i * geom::kCellW, 0)) * k, pics[i],
                        styles[i]);
 }
 
-int drawStyleBlocks(QPainter& p, const SheetInputs& in, int y)
-{
+int drawStyleBlocks(QPainter& p, const SheetInputs& in, int y) {
     for (int s = 0; s < geom::kStyleCount; ++s) {
         label(p, in.fonts, {kMargin, y},
               QStringLiteral("%1 style").arg(QLatin1String(kStyleNames[s])), in.tiles.scale());
@@ -72,10 +69,9 @@ int drawStyleBlocks(QPainter& p, const SheetInputs& in, int y)
     return y;
 }
 
-int drawSelectionLooks(QPainter& p, const SheetInputs& in, int y)
-{
-    label(p, in.fonts, {kMargin, y},
-          QStringLiteral("Normal / picked / hinted, for each style"), in.tiles.scale());
+int drawSelectionLooks(QPainter& p, const SheetInputs& in, int y) {
+    label(p, in.fonts, {kMargin, y}, QStringLiteral("Normal / picked / hinted, for each style"),
+          in.tiles.scale());
     y += kLabelH;
     int x = kMargin;
     for (int s = 0; s < geom::kStyleCount; ++s) {
@@ -91,8 +87,7 @@ int drawSelectionLooks(QPainter& p, const SheetInputs& in, int y)
 
 // A small stacked layout in the board area, drawn in the game's order:
 // levels bottom up, columns right to left, rows top down.
-std::vector<Placed> sampleLayout(Style style, std::uint64_t seed)
-{
+std::vector<Placed> sampleLayout(Style style, std::uint64_t seed) {
     std::vector<Placed> tiles;
     Rng rng(seed);
     const auto add = [&](int gx, int gy, int level) {
@@ -100,8 +95,8 @@ std::vector<Placed> sampleLayout(Style style, std::uint64_t seed)
     };
     const int levels[][4] = {{4, 3, 10, 6}, {6, 5, 8, 4}, {8, 7, 6, 2}, {12, 8, 2, 1}};
     for (int l = 0; l < 4; ++l) {
-        const auto [gx0, gy0, cols, rows] = std::tuple(levels[l][0], levels[l][1], levels[l][2],
-                                                       levels[l][3]);
+        const auto [gx0, gy0, cols, rows] =
+            std::tuple(levels[l][0], levels[l][1], levels[l][2], levels[l][3]);
         for (int c = 0; c < cols; ++c)
             for (int r = 0; r < rows; ++r)
                 add(gx0 + 2 * c, gy0 + 2 * r, l);
@@ -122,8 +117,7 @@ std::vector<Placed> sampleLayout(Style style, std::uint64_t seed)
     return tiles;
 }
 
-void scoreSample(QPainter& p, QPoint band, int k)
-{
+void scoreSample(QPainter& p, QPoint band, int k) {
     QFont f(QStringLiteral("Liberation Sans"));
     f.setPixelSize(11 * k);
     p.setFont(f);
@@ -131,7 +125,7 @@ void scoreSample(QPainter& p, QPoint band, int k)
         QColor color;
         const char* text;
     } lines[] = {{Qt::yellow, "Best times"}, {Qt::white, "1  Ada"}, {Qt::cyan, "   4:52"},
-                 {Qt::white, "2  Lin"}, {Qt::cyan, "   5:07"}, {Qt::white, "3  Mo"},
+                 {Qt::white, "2  Lin"},      {Qt::cyan, "   5:07"}, {Qt::white, "3  Mo"},
                  {Qt::cyan, "   6:31"}};
     int y = band.y() + 30;
     for (const auto& l : lines) {
@@ -142,8 +136,7 @@ void scoreSample(QPainter& p, QPoint band, int k)
 }
 
 int drawBoard(QPainter& p, const SheetInputs& in, const QImage& bg, Style style,
-              const QString& caption, std::uint64_t seed, int y)
-{
+              const QString& caption, std::uint64_t seed, int y) {
     const int k = in.tiles.scale();
     label(p, in.fonts, {kMargin, y}, caption, k);
     y += kLabelH;
@@ -160,8 +153,7 @@ int drawBoard(QPainter& p, const SheetInputs& in, const QImage& bg, Style style,
 }
 
 // Shows img enlarged `zoom` times on a checkerboard, at scale-1 position at.
-void drawOnChecker(QPainter& p, QPoint at, const QImage& img, int zoom, int k)
-{
+void drawOnChecker(QPainter& p, QPoint at, const QImage& img, int zoom, int k) {
     const QSize size = img.size() * zoom;
     const int square = 8 * k;
     at *= k;
@@ -172,8 +164,7 @@ void drawOnChecker(QPainter& p, QPoint at, const QImage& img, int zoom, int k)
     p.drawImage(QRect(at, size), img);
 }
 
-int drawOtherAssets(QPainter& p, const SheetInputs& in, int y)
-{
+int drawOtherAssets(QPainter& p, const SheetInputs& in, int y) {
     const int k = in.tiles.scale();
     label(p, in.fonts, {kMargin, y},
           QStringLiteral("Logo, icons (32, 128), pointers (x3), new-game buttons (x4)"), k);
@@ -198,8 +189,7 @@ int drawOtherAssets(QPainter& p, const SheetInputs& in, int y)
 
 } // namespace
 
-QImage drawContactSheet(const SheetInputs& in)
-{
+QImage drawContactSheet(const SheetInputs& in) {
     const int k = in.tiles.scale();
     QImage sheet(kSheetW * k, kSheetH * k, QImage::Format_RGB32);
     sheet.fill(kSheetColor);
@@ -207,14 +197,16 @@ QImage drawContactSheet(const SheetInputs& in)
     int y = kMargin;
     const QString title = k == 1 ? QStringLiteral("Mirelo artwork")
                                  : QStringLiteral("Mirelo artwork at scale %1").arg(k);
-    const QString how = QStringLiteral(": blank copied, mask ANDed, picture ORed, edge band at face - %1 px");
+    const QString how =
+        QStringLiteral(": blank copied, mask ANDed, picture ORed, edge band at face - %1 px");
     label(p, in.fonts, {kMargin, y}, title + how.arg(geom::kEdgeDepth * k), k);
     y += kLabelH + 4;
     y = drawStyleBlocks(p, in, y);
     y = drawSelectionLooks(p, in, y);
-    y = drawBoard(p, in, in.kanji, Style::Wood, QStringLiteral("Kanji background, Wood tiles"), 7, y);
-    y = drawBoard(p, in, in.dragons, Style::Blue, QStringLiteral("Dragons background, Blue tiles"), 8,
+    y = drawBoard(p, in, in.kanji, Style::Wood, QStringLiteral("Kanji background, Wood tiles"), 7,
                   y);
+    y = drawBoard(p, in, in.dragons, Style::Blue, QStringLiteral("Dragons background, Blue tiles"),
+                  8, y);
     y = drawOtherAssets(p, in, y);
     p.end();
     return sheet.copy(0, 0, kSheetW * k, (y + kMargin) * k);

@@ -15,16 +15,14 @@ const QRgb kClear = qRgba(0, 0, 0, 0);
 const QRgb kBlack = qRgba(0, 0, 0, 255);
 const QRgb kWhite = qRgba(255, 255, 255, 255);
 
-QImage blankPointer(int scale = 1)
-{
+QImage blankPointer(int scale = 1) {
     QImage img(geom::scaled(geom::kPointerSize, scale), QImage::Format_ARGB32);
     img.fill(kClear);
     return img;
 }
 
 // Hand-drawn pixels: 'X' black, 'o' white, anything else clear.
-QImage fromRows(std::initializer_list<const char*> rows)
-{
+QImage fromRows(std::initializer_list<const char*> rows) {
     QImage img = blankPointer();
     int y = 0;
     for (const char* row : rows) {
@@ -43,8 +41,7 @@ QImage fromRows(std::initializer_list<const char*> rows)
 // shapes. Coordinates are in scale-1 pixels and run through the centres of
 // that drawing's outline pixels, so a one-pixel pen traces the same outline,
 // only with smooth curves.
-QImage drawHandShapes(int scale)
-{
+QImage drawHandShapes(int scale) {
     // Fingertips are flat across their two middle pixels, as in the pixel
     // drawing, so the hot spot stays on the tip.
     const auto finger = [](qreal left, qreal right, qreal top, qreal bottom) {
@@ -57,8 +54,15 @@ QImage drawHandShapes(int scale)
     const QPainterPath fingers[] = {finger(7.5, 10.5, 5.5, 13.5), finger(10.5, 13.5, 6.5, 13.5),
                                     finger(13.5, 16.5, 8.5, 13.5)};
     QPainterPath palm;
-    palm.addPolygon(QPolygonF({{4.5, 12}, {16.5, 12}, {17.5, 13}, {17.5, 15}, {16.5, 16.5},
-                               {16.5, 21.5}, {5.5, 21.5}, {5.5, 19}, {3.5, 15.5}}));
+    palm.addPolygon(QPolygonF({{4.5, 12},
+                               {16.5, 12},
+                               {17.5, 13},
+                               {17.5, 15},
+                               {16.5, 16.5},
+                               {16.5, 21.5},
+                               {5.5, 21.5},
+                               {5.5, 19},
+                               {3.5, 15.5}}));
     palm.closeSubpath();
     // The thumb reaches out to the lower left, round at its tip.
     QPainterPath thumb;
@@ -91,13 +95,12 @@ QImage drawHandShapes(int scale)
 
 } // namespace
 
-QImage drawTechnoPointer(int scale)
-{
+QImage drawTechnoPointer(int scale) {
     // Black dart, symmetric about the diagonal, with a white keyline around
     // it so it shows on dark and light alike. Pixels are sampled at their
     // centres without anti-aliasing: a pointer has only two colours.
-    const QPolygonF dart({{1, 1}, {3.6, 15.2}, {7.9, 10.9}, {17.6, 20.6}, {20.6, 17.6},
-                          {10.9, 7.9}, {15.2, 3.6}});
+    const QPolygonF dart(
+        {{1, 1}, {3.6, 15.2}, {7.9, 10.9}, {17.6, 20.6}, {20.6, 17.6}, {10.9, 7.9}, {15.2, 3.6}});
     QPainterPath shape;
     shape.addPolygon(dart);
     shape.closeSubpath();
@@ -127,34 +130,17 @@ QImage drawTechnoPointer(int scale)
     return img;
 }
 
-QImage drawHandPointer(int scale)
-{
+QImage drawHandPointer(int scale) {
     if (scale != 1)
         return drawHandShapes(scale);
     // At scale 1 every pixel is placed by hand.
     return fromRows({
-        ".....XX...........",
-        "....XooX..........",
-        "....XooX..........",
-        "....XooX..........",
-        "....XooX..........",
-        "....XooXXX........",
-        "....XooXooXXX.....",
-        "....XooXooXooX....",
-        "....XooXooXooXXX..",
-        "....XooXooXooXooX.",
-        ".XX.XooXooXooXooX.",
-        "XooXXooXooXooXooX.",
-        "XoooXooooooooooooX",
-        ".XoooXoooooooooooX",
-        "..XooooooooooooooX",
-        "...XoooooooooooooX",
-        "...XooooooooooooX.",
-        "....XoooooooooooX.",
-        "....XoooooooooooX.",
-        ".....XooooooooooX.",
-        ".....XooooooooooX.",
-        ".....XXXXXXXXXXXX.",
+        ".....XX...........", "....XooX..........", "....XooX..........", "....XooX..........",
+        "....XooX..........", "....XooXXX........", "....XooXooXXX.....", "....XooXooXooX....",
+        "....XooXooXooXXX..", "....XooXooXooXooX.", ".XX.XooXooXooXooX.", "XooXXooXooXooXooX.",
+        "XoooXooooooooooooX", ".XoooXoooooooooooX", "..XooooooooooooooX", "...XoooooooooooooX",
+        "...XooooooooooooX.", "....XoooooooooooX.", "....XoooooooooooX.", ".....XooooooooooX.",
+        ".....XooooooooooX.", ".....XXXXXXXXXXXX.",
     });
 }
 

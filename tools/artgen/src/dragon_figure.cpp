@@ -11,18 +11,18 @@ namespace {
 
 constexpr int kSteps = 260;
 
-QPointF centre(qreal u)
-{
+QPointF centre(qreal u) {
     // One and a half waves across the board, head on the first crest.
     const qreal x = 160 + 480 * u;
     const qreal y = 225 - 105 * std::cos(2 * M_PI * 1.5 * u) * (0.75 + 0.25 * u);
     return {x, y};
 }
 
-QPointF unit(QPointF v) { return v / std::hypot(v.x(), v.y()); }
+QPointF unit(QPointF v) {
+    return v / std::hypot(v.x(), v.y());
+}
 
-QPainterPath outlineOf(const std::vector<Frame>& frames)
-{
+QPainterPath outlineOf(const std::vector<Frame>& frames) {
     QPainterPath outline;
     outline.moveTo(frames.front().at + frames.front().normal * frames.front().radius);
     for (const Frame& f : frames)
@@ -33,8 +33,7 @@ QPainterPath outlineOf(const std::vector<Frame>& frames)
     return outline;
 }
 
-void paintFins(QPainter& p, const std::vector<Frame>& frames)
-{
+void paintFins(QPainter& p, const std::vector<Frame>& frames) {
     p.setPen(QPen(kLine, 1.2));
     p.setBrush(kScale);
     for (int i = 8; i < kSteps - 8; i += 7) {
@@ -42,16 +41,15 @@ void paintFins(QPainter& p, const std::vector<Frame>& frames)
         const QPointF base = f.at + f.normal * f.radius * 0.9;
         QPainterPath fin;
         fin.moveTo(base - f.tangent * f.radius * 0.4);
-        fin.quadTo(base + f.normal * f.radius * 0.3, base + f.normal * f.radius * 0.55
-                                                         + f.tangent * f.radius * 0.35);
+        fin.quadTo(base + f.normal * f.radius * 0.3,
+                   base + f.normal * f.radius * 0.55 + f.tangent * f.radius * 0.35);
         fin.lineTo(base + f.tangent * f.radius * 0.35);
         fin.closeSubpath();
         p.drawPath(fin);
     }
 }
 
-void paintScales(QPainter& p, const std::vector<Frame>& frames, const QPainterPath& outline)
-{
+void paintScales(QPainter& p, const std::vector<Frame>& frames, const QPainterPath& outline) {
     p.save();
     p.setClipPath(outline);
     p.setBrush(Qt::NoBrush);
@@ -81,8 +79,7 @@ void paintScales(QPainter& p, const std::vector<Frame>& frames, const QPainterPa
 }
 
 // A bent leg ending in four spread claws.
-void paintLeg(QPainter& p, qreal t, qreal reach, qreal bend)
-{
+void paintLeg(QPainter& p, qreal t, qreal reach, qreal bend) {
     const Frame f = bodyAt(t);
     const qreal r = std::max(f.radius, 12.0);
     const QPointF down = -f.normal;
@@ -126,8 +123,7 @@ void paintLeg(QPainter& p, qreal t, qreal reach, qreal bend)
     }
 }
 
-void paintTailTuft(QPainter& p, const Frame& end)
-{
+void paintTailTuft(QPainter& p, const Frame& end) {
     p.setPen(QPen(kLine, 1.4, Qt::SolidLine, Qt::RoundCap));
     p.setBrush(Qt::NoBrush);
     for (int i = -3; i <= 3; ++i) {
@@ -139,8 +135,7 @@ void paintTailTuft(QPainter& p, const Frame& end)
     }
 }
 
-void paintHead(QPainter& p)
-{
+void paintHead(QPainter& p) {
     const Frame f = bodyAt(0);
     const QPointF fwd = -f.tangent;
     const QPointF up = f.normal;
@@ -166,13 +161,14 @@ void paintHead(QPainter& p)
     // Antlers, each with a side branch.
     p.setPen(QPen(kGold, 2.2, Qt::SolidLine, Qt::RoundCap));
     for (qreal d : {0.0, 0.25}) {
-        p.drawPath(curve({at(0.5 - d, 0.95), at(0.2 - d, 1.6), at(-0.4 - d, 1.9), at(-1.2 - d, 1.7)}));
+        p.drawPath(
+            curve({at(0.5 - d, 0.95), at(0.2 - d, 1.6), at(-0.4 - d, 1.9), at(-1.2 - d, 1.7)}));
         p.drawLine(at(-0.15 - d, 1.78), at(-0.05 - d, 2.25));
     }
     // Head: domed skull running into an upturned snout; lower jaw dropped open.
-    QPainterPath upper = curve({at(-0.5, 0.2), at(-0.5, 1.1), at(0.6, 1.3), at(1.1, 0.95),
-                                at(1.5, 0.75), at(1.9, 0.75), at(2.2, 0.85),
-                                at(2.5, 0.95), at(2.6, 0.6), at(2.35, 0.4)});
+    QPainterPath upper =
+        curve({at(-0.5, 0.2), at(-0.5, 1.1), at(0.6, 1.3), at(1.1, 0.95), at(1.5, 0.75),
+               at(1.9, 0.75), at(2.2, 0.85), at(2.5, 0.95), at(2.6, 0.6), at(2.35, 0.4)});
     upper.lineTo(at(1.2, 0.2));
     upper.cubicTo(at(0.8, 0.0), at(0.2, -0.4), at(-0.4, -0.5));
     upper.cubicTo(at(-0.7, -0.3), at(-0.7, 0.0), at(-0.5, 0.2));
@@ -216,14 +212,13 @@ void paintHead(QPainter& p)
     p.drawPath(curve({at(2.1, 0.7), at(2.6, 1.7), at(1.4, 2.2), at(0.6, 2.9)}));
     p.drawPath(curve({at(1.9, 0.3), at(2.8, -0.4), at(1.8, -1.6), at(2.4, -2.4)}));
     for (int i = 0; i < 3; ++i)
-        p.drawPath(curve({at(0.6 + i * 0.3, -0.95), at(0.5 + i * 0.3, -1.4), at(0.2 + i * 0.3, -1.5),
-                          at(0.1 + i * 0.3, -1.9)}));
+        p.drawPath(curve({at(0.6 + i * 0.3, -0.95), at(0.5 + i * 0.3, -1.4),
+                          at(0.2 + i * 0.3, -1.5), at(0.1 + i * 0.3, -1.9)}));
 }
 
 } // namespace
 
-Frame bodyAt(qreal t)
-{
+Frame bodyAt(qreal t) {
     const QPointF a = centre(t), b = centre(t + 0.001);
     const QPointF tan = unit(b - a);
     // Thick behind the head, tapering to a thin tail.
@@ -231,8 +226,7 @@ Frame bodyAt(qreal t)
     return {a, tan, QPointF(tan.y(), -tan.x()), 2.5 + 24 * std::pow(1 - t, 0.8) * swell};
 }
 
-void paintDragon(QPainter& p)
-{
+void paintDragon(QPainter& p) {
     std::vector<Frame> frames;
     for (int i = 0; i <= kSteps; ++i)
         frames.push_back(bodyAt(qreal(i) / kSteps));

@@ -17,8 +17,8 @@ inline const QColor kGold{148, 86, 42};
 // A point on the body's centre line with its local axes.
 struct Frame {
     QPointF at;
-    QPointF tangent;  // unit, towards the tail
-    QPointF normal;   // unit, towards the back
+    QPointF tangent; // unit, towards the tail
+    QPointF normal;  // unit, towards the back
     qreal radius;
 };
 

@@ -13,8 +13,7 @@ namespace {
 
 constexpr int kReferencePixelSize = 256;
 
-QString loadFamily(const QString& file, const QString& wanted)
-{
+QString loadFamily(const QString& file, const QString& wanted) {
     const int id = QFontDatabase::addApplicationFont(file);
     if (id < 0) {
         std::fprintf(stderr, "artgen: cannot load font %s\n", qPrintable(file));
@@ -29,8 +28,7 @@ QString loadFamily(const QString& file, const QString& wanted)
 
 } // namespace
 
-Fonts Fonts::load()
-{
+Fonts Fonts::load() {
     Fonts f;
     f.cjk = loadFamily(QStringLiteral("/usr/share/fonts/truetype/arphic/ukai.ttc"),
                        QStringLiteral("AR PL UKai TW"));
@@ -40,13 +38,13 @@ Fonts Fonts::load()
                          QStringLiteral("C059"));
     f.sans = loadFamily(QStringLiteral("/usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf"),
                         QStringLiteral("DejaVu Sans"));
-    f.label = loadFamily(QStringLiteral("/usr/share/fonts/truetype/liberation2/LiberationSans-Regular.ttf"),
-                         QStringLiteral("Liberation Sans"));
+    f.label = loadFamily(
+        QStringLiteral("/usr/share/fonts/truetype/liberation2/LiberationSans-Regular.ttf"),
+        QStringLiteral("Liberation Sans"));
     return f;
 }
 
-QPainterPath textPath(const QString& family, const QString& text, int weight)
-{
+QPainterPath textPath(const QString& family, const QString& text, int weight) {
     QFont font(family);
     font.setPixelSize(kReferencePixelSize);
     font.setWeight(static_cast<QFont::Weight>(weight));
@@ -56,13 +54,11 @@ QPainterPath textPath(const QString& family, const QString& text, int weight)
     return path;
 }
 
-QPainterPath fitInk(const QPainterPath& path, const QRectF& box)
-{
+QPainterPath fitInk(const QPainterPath& path, const QRectF& box) {
     return fitInkStretched(path, box, 1.0);
 }
 
-QPainterPath fitInkStretched(const QPainterPath& path, const QRectF& box, qreal maxStretch)
-{
+QPainterPath fitInkStretched(const QPainterPath& path, const QRectF& box, qreal maxStretch) {
     const QRectF ink = path.boundingRect();
     if (ink.isEmpty())
         return path;
@@ -78,8 +74,7 @@ QPainterPath fitInkStretched(const QPainterPath& path, const QRectF& box, qreal 
     return t.map(path);
 }
 
-void paintInk(QPainter& p, const QPainterPath& path, const QColor& color, qreal embolden)
-{
+void paintInk(QPainter& p, const QPainterPath& path, const QColor& color, qreal embolden) {
     p.fillPath(path, color);
     if (embolden > 0) {
         p.strokePath(path, QPen(color, embolden, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
@@ -87,11 +82,11 @@ void paintInk(QPainter& p, const QPainterPath& path, const QColor& color, qreal 
 }
 
 void paintText(QPainter& p, const QString& family, const QString& text, const QRectF& box,
-               const QColor& color, qreal embolden, qreal maxStretch, int weight)
-{
+               const QColor& color, qreal embolden, qreal maxStretch, int weight) {
     const qreal grow = embolden / 2;
     const QRectF inner = box.adjusted(grow, grow, -grow, -grow);
-    paintInk(p, fitInkStretched(textPath(family, text, weight), inner, maxStretch), color, embolden);
+    paintInk(p, fitInkStretched(textPath(family, text, weight), inner, maxStretch), color,
+             embolden);
 }
 
 } // namespace artgen

@@ -13,16 +13,18 @@ class QPainter;
 namespace artgen {
 
 struct Fonts {
-    QString cjk;        // brush-style CJK face for tile symbols and decoration
-    QString cjkBold;    // heavy CJK face for small characters
-    QString serif;      // bold Latin serif for the title
-    QString sans;       // bold Latin sans for digits on tiles
-    QString label;      // plain Latin sans for captions on the contact sheet
+    QString cjk;     // brush-style CJK face for tile symbols and decoration
+    QString cjkBold; // heavy CJK face for small characters
+    QString serif;   // bold Latin serif for the title
+    QString sans;    // bold Latin sans for digits on tiles
+    QString label;   // plain Latin sans for captions on the contact sheet
 
     // Loads every face or returns an empty Fonts and prints what is missing.
     static Fonts load();
-    bool ok() const { return !cjk.isEmpty() && !cjkBold.isEmpty() && !serif.isEmpty() && !sans.isEmpty()
-                        && !label.isEmpty(); }
+    bool ok() const {
+        return !cjk.isEmpty() && !cjkBold.isEmpty() && !serif.isEmpty() && !sans.isEmpty() &&
+               !label.isEmpty();
+    }
 };
 
 // Outline of text at a large reference size, with its origin on the baseline.

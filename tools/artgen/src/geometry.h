@@ -5,28 +5,33 @@
 // for screens that need it: lengths here are at scale 1 and every one of them
 // doubles there, so the game cuts both sets by the same rules.
 
-#include <algorithm>
-
 #include <QPoint>
 #include <QRect>
 #include <QSize>
+#include <algorithm>
 
 namespace artgen::geom {
 
 // The pixel densities every picture is drawn at.
 inline constexpr int kScales[] = {1, 2};
 
-constexpr QPoint scaled(QPoint p, int k) { return p * k; }
-constexpr QSize scaled(QSize s, int k) { return s * k; }
-constexpr QRect scaled(QRect r, int k) { return {r.topLeft() * k, r.size() * k}; }
+constexpr QPoint scaled(QPoint p, int k) {
+    return p * k;
+}
+constexpr QSize scaled(QSize s, int k) {
+    return s * k;
+}
+constexpr QRect scaled(QRect r, int k) {
+    return {r.topLeft() * k, r.size() * k};
+}
 
 // Tile sheet: a 9 x 5 grid of 40 x 50 cells, then the edge strip below it.
 inline constexpr int kCellW = 40;
 inline constexpr int kCellH = 50;
 inline constexpr int kGridCols = 9;
 inline constexpr int kGridRows = 5;
-inline constexpr int kSheetW = kGridCols * kCellW;  // 360
-inline constexpr int kGridH = kGridRows * kCellH;   // 250
+inline constexpr int kSheetW = kGridCols * kCellW; // 360
+inline constexpr int kGridH = kGridRows * kCellH;  // 250
 inline constexpr int kSheetH = 306;
 inline constexpr QSize kTileSheetSize{kSheetW, kSheetH};
 inline constexpr QSize kMaskSheetSize{kSheetW, kGridH};
@@ -48,8 +53,7 @@ inline constexpr int kFirstDragon = 36;
 inline constexpr int kFirstWind = 39;
 
 // Top-left corner of picture n (1..42) in the tile sheet.
-constexpr QPoint pictureCell(int n)
-{
+constexpr QPoint pictureCell(int n) {
     if (n >= kFirstWind)
         return {(4 + n - kFirstWind) * kCellW, 3 * kCellH};
     if (n >= kFirstDragon)
@@ -72,20 +76,22 @@ inline constexpr QPoint kWoodBlank{320, 200};
 inline constexpr QPoint kBlueBlank{280, 200};
 inline constexpr QPoint kRedBlank{320, 150};
 
-constexpr QPoint blankCell(Style s)
-{
+constexpr QPoint blankCell(Style s) {
     switch (s) {
-    case Style::Wood: return kWoodBlank;
-    case Style::Blue: return kBlueBlank;
-    case Style::Red: return kRedBlank;
+    case Style::Wood:
+        return kWoodBlank;
+    case Style::Blue:
+        return kBlueBlank;
+    case Style::Red:
+        return kRedBlank;
     }
     return kWoodBlank;
 }
 
 // Edge strip: the visible side of a stacked tile, drawn down-left of the face.
 inline constexpr int kEdgeDepth = 6;
-inline constexpr int kEdgeBoxW = kCellW + kEdgeDepth;  // 46
-inline constexpr int kEdgeBoxH = kCellH + kEdgeDepth;  // 56
+inline constexpr int kEdgeBoxW = kCellW + kEdgeDepth; // 46
+inline constexpr int kEdgeBoxH = kCellH + kEdgeDepth; // 56
 inline constexpr QPoint kEdgePicture{0, kGridH};
 inline constexpr QPoint kEdgeMask{kEdgeBoxW, kGridH};
 // Where the face sits inside the edge box.
@@ -94,11 +100,10 @@ inline constexpr QRect kEdgeFace{kEdgeDepth, 0, kCellW, kCellH};
 // Pixel (x, y) of the edge box at scale k belongs to the band when it lies
 // outside the face but within the face swept up to kEdgeDepth * k pixels
 // down-left.
-constexpr bool inEdgeBand(int x, int y, int k = 1)
-{
+constexpr bool inEdgeBand(int x, int y, int k = 1) {
     const int depth = kEdgeDepth * k, w = kCellW * k, h = kCellH * k;
     if (x >= depth && x < depth + w && y >= 0 && y < h)
-        return false;  // the face itself
+        return false; // the face itself
     const int lo = std::max({depth - x, y - (h - 1), 0});
     const int hi = std::min({depth + w - 1 - x, y, depth});
     return lo <= hi;

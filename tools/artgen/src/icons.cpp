@@ -24,8 +24,7 @@ const QColor kSideDeep{168, 132, 86};
 const QColor kOutline{96, 66, 36};
 
 // A tile: face at `face`, its thickness showing down-left as in the game.
-void paintTile(QPainter& p, const QRectF& face, qreal line)
-{
+void paintTile(QPainter& p, const QRectF& face, qreal line) {
     const qreal r = face.width() * 0.1;
     QPainterPath side;
     side.addRoundedRect(face.translated(-kThickness, kThickness), r, r);
@@ -51,8 +50,7 @@ void paintTile(QPainter& p, const QRectF& face, qreal line)
 
 } // namespace
 
-QImage drawAppIcon(const Fonts& fonts, int size)
-{
+QImage drawAppIcon(const Fonts& fonts, int size) {
     QImage img(size, size, QImage::Format_ARGB32_Premultiplied);
     img.fill(Qt::transparent);
     QPainter p(&img);
@@ -72,8 +70,7 @@ QImage drawAppIcon(const Fonts& fonts, int size)
     return img;
 }
 
-QImage drawNewGameIcon(int scale)
-{
+QImage drawNewGameIcon(int scale) {
     QImage img(geom::scaled(geom::kToolIconSize, scale), QImage::Format_ARGB32_Premultiplied);
     img.fill(Qt::transparent);
     QPainter p(&img);
@@ -103,8 +100,7 @@ QImage drawNewGameIcon(int scale)
     return img;
 }
 
-QImage drawNewGameDisabledIcon(int scale)
-{
+QImage drawNewGameDisabledIcon(int scale) {
     // Same shape, washed out to light greys at reduced opacity.
     QImage img = drawNewGameIcon(scale).convertToFormat(QImage::Format_ARGB32);
     for (int y = 0; y < img.height(); ++y) {

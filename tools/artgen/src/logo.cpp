@@ -24,12 +24,11 @@ const QColor kGoldMid{226, 166, 44};
 const QColor kGoldDeep{150, 92, 16};
 const QColor kTitleOutline{60, 30, 4};
 constexpr QRectF kTitleBox{14, 12, 225, 58};
-constexpr int kTileScale = 2;  // tiles are composed at full size, then halved
+constexpr int kTileScale = 2; // tiles are composed at full size, then halved
 constexpr int kRowTiles = 5;
 const int kRowPictures[kRowTiles] = {19, 10, 36, 1, 39};
 
-void paintFelt(QImage& img, int scale)
-{
+void paintFelt(QImage& img, int scale) {
     const ValueNoise n(kSeed);
     for (int y = 0; y < img.height(); ++y) {
         const double v = designCoord(y, scale);
@@ -43,8 +42,7 @@ void paintFelt(QImage& img, int scale)
     addGrain(img, kSeed + 1, 2);
 }
 
-void paintFrame(QPainter& p, const QSize& size)
-{
+void paintFrame(QPainter& p, const QSize& size) {
     p.setBrush(Qt::NoBrush);
     p.setPen(QPen(kGoldDeep, 2));
     p.drawRoundedRect(QRectF(2, 2, size.width() - 4, size.height() - 4), 6, 6);
@@ -52,8 +50,7 @@ void paintFrame(QPainter& p, const QSize& size)
     p.drawRoundedRect(QRectF(5.5, 5.5, size.width() - 11, size.height() - 11), 4, 4);
 }
 
-void paintTitle(QPainter& p, const Fonts& fonts)
-{
+void paintTitle(QPainter& p, const Fonts& fonts) {
     const QPainterPath title =
         fitInk(textPath(fonts.serif, QStringLiteral("MIRELO"), QFont::Bold), kTitleBox);
     p.fillPath(title.translated(3, 3), QColor(0, 12, 10, 170));
@@ -76,8 +73,7 @@ void paintTitle(QPainter& p, const Fonts& fonts)
 
 // A short row of tiles, composed as the game does at full size, then halved
 // so they sit under the title as a small motif.
-void paintTileRow(QImage& logo, const TileComposer& tiles)
-{
+void paintTileRow(QImage& logo, const TileComposer& tiles) {
     using namespace geom;
     const int k = tiles.scale();
     const int rowW = kRowTiles * kCellW + kEdgeDepth;
@@ -108,8 +104,7 @@ void paintTileRow(QImage& logo, const TileComposer& tiles)
 
 } // namespace
 
-QImage drawLogo(const Fonts& fonts, const TileComposer& tiles)
-{
+QImage drawLogo(const Fonts& fonts, const TileComposer& tiles) {
     const int k = tiles.scale();
     QImage img(geom::scaled(kLogoSize, k), QImage::Format_RGB32);
     paintFelt(img, k);

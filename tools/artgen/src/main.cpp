@@ -22,8 +22,7 @@ namespace {
 
 // Draws every picture at one scale and writes it; the denser set takes the
 // "@2x" names that Qt's resource and image loading look for.
-bool writeArtwork(const Fonts& fonts, int scale, const QString& assets, const QString& docs)
-{
+bool writeArtwork(const Fonts& fonts, int scale, const QString& assets, const QString& docs) {
     const QImage sheet = buildTileSheet(fonts, scale);
     const QImage mask = buildMaskSheet(sheet, scale);
     const TileComposer tiles(sheet, mask, scale);
@@ -67,8 +66,7 @@ bool writeArtwork(const Fonts& fonts, int scale, const QString& assets, const QS
 
 } // namespace
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     QGuiApplication app(argc, argv);
     if (argc != 2) {
         std::fprintf(stderr, "usage: artgen <repository root>\n");

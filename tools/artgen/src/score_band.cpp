@@ -1,5 +1,4 @@
 #include "backgrounds.h"
-
 #include "fonts.h"
 #include "geometry.h"
 #include "texture.h"
@@ -19,8 +18,7 @@ constexpr int kGlyphBold = 2;
 } // namespace
 
 void paintScoreBand(QImage& bg, const Fonts& fonts, const QStringList& glyphs, std::uint64_t seed,
-                    int scale)
-{
+                    int scale) {
     using namespace geom;
     // Drawn in scale-1 units.
     const int x0 = kScoreBandX;

@@ -13,8 +13,7 @@ constexpr int kCoverageCutoff = 80;
 // From this coverage on a pixel is drawn in full symbol colour.
 constexpr int kSolidCoverage = 230;
 
-QRgb blendEdge(QRgb premultiplied)
-{
+QRgb blendEdge(QRgb premultiplied) {
     const int a = qAlpha(premultiplied);
     if (a < kCoverageCutoff)
         return qRgb(0, 0, 0);
@@ -23,7 +22,8 @@ QRgb blendEdge(QRgb premultiplied)
     const int b = qBlue(premultiplied) * 255 / a;
     // Ink weight rises from half at the cutoff to full at kSolidCoverage, so
     // thin strokes keep their colour instead of washing out.
-    const int w = std::min(255, 128 + (a - kCoverageCutoff) * 127 / (kSolidCoverage - kCoverageCutoff));
+    const int w =
+        std::min(255, 128 + (a - kCoverageCutoff) * 127 / (kSolidCoverage - kCoverageCutoff));
     const QColor& n = ink::kEdgeBlend;
     const auto mix = [w](int c, int base) { return (c * w + base * (255 - w)) / 255; };
     QRgb out = qRgb(mix(r, n.red()), mix(g, n.green()), mix(b, n.blue()));
@@ -36,8 +36,7 @@ QRgb blendEdge(QRgb premultiplied)
 } // namespace
 
 SymbolCanvas::SymbolCanvas(int scale)
-    : layer_(geom::kCellW * scale, geom::kCellH * scale, QImage::Format_ARGB32_Premultiplied)
-{
+    : layer_(geom::kCellW * scale, geom::kCellH * scale, QImage::Format_ARGB32_Premultiplied) {
     layer_.fill(Qt::transparent);
     painter_.begin(&layer_);
     painter_.setRenderHint(QPainter::Antialiasing);
@@ -46,8 +45,7 @@ SymbolCanvas::SymbolCanvas(int scale)
     painter_.setClipRect(geom::kSymbolArea);
 }
 
-QImage SymbolCanvas::flatten()
-{
+QImage SymbolCanvas::flatten() {
     if (painter_.isActive())
         painter_.end();
     QImage cell(layer_.size(), QImage::Format_RGB32);

@@ -12,7 +12,7 @@ class Rng {
 public:
     explicit Rng(std::uint64_t seed) : state_(seed) {}
     std::uint64_t next();
-    double uniform();                       // [0, 1)
+    double uniform(); // [0, 1)
     double range(double lo, double hi) { return lo + (hi - lo) * uniform(); }
     int below(int n) { return static_cast<int>(uniform() * n); }
 
@@ -44,6 +44,8 @@ QColor mix(const QColor& a, const QColor& b, double t);
 // Centre of pixel i of a picture drawn at `scale`, in scale-1 pixel units
 // (where pixel i's centre is at i). Noise sampled there shows the same
 // pattern at every scale, only finer.
-inline double designCoord(int i, int scale) { return (i + 0.5) / scale - 0.5; }
+inline double designCoord(int i, int scale) {
+    return (i + 0.5) / scale - 0.5;
+}
 
 } // namespace artgen

@@ -5,8 +5,7 @@
 
 namespace artgen {
 
-QImage drawPicture(int n, const Fonts& fonts, int scale)
-{
+QImage drawPicture(int n, const Fonts& fonts, int scale) {
     using namespace geom;
     SymbolCanvas canvas(scale);
     QPainter& p = canvas.painter();

@@ -23,8 +23,7 @@ struct Stick {
 constexpr qreal kStickWidth = 6.4;
 
 // One bamboo stick with joints at both ends and in the middle.
-void drawStick(QPainter& p, const Stick& s, qreal width = kStickWidth)
-{
+void drawStick(QPainter& p, const Stick& s, qreal width = kStickWidth) {
     const QLineF axis(s.top, s.bottom);
     const qreal len = axis.length();
     p.save();
@@ -54,17 +53,17 @@ void drawStick(QPainter& p, const Stick& s, qreal width = kStickWidth)
     p.restore();
 }
 
-void drawSticks(QPainter& p, std::initializer_list<Stick> sticks, qreal width = kStickWidth)
-{
+void drawSticks(QPainter& p, std::initializer_list<Stick> sticks, qreal width = kStickWidth) {
     for (const Stick& s : sticks)
         drawStick(p, s, width);
 }
 
 // Column helpers: a stick centred on x spanning y0..y1.
-Stick col(qreal x, qreal y0, qreal y1, const QColor& c) { return {{x, y0}, {x, y1}, c}; }
+Stick col(qreal x, qreal y0, qreal y1, const QColor& c) {
+    return {{x, y0}, {x, y1}, c};
+}
 
-void drawBird(QPainter& p)
-{
+void drawBird(QPainter& p) {
     // Perch.
     drawStick(p, {{6, 43}, {34, 43}, ink::kBrown.lighter(130)}, 3.2);
     // Tail feathers fanning down-right, each with an eye spot.
@@ -133,8 +132,7 @@ void drawBird(QPainter& p)
 
 } // namespace
 
-void drawBamboo(QPainter& p, int rank)
-{
+void drawBamboo(QPainter& p, int rank) {
     const QColor g = ink::kGreen;
     const QColor b = ink::kBlue;
     const QColor r = ink::kRed;
@@ -142,8 +140,12 @@ void drawBamboo(QPainter& p, int rank)
     constexpr qreal top0 = 4.5, top1 = 22.5, bot0 = 27.5, bot1 = 45.5;
     constexpr qreal r0 = 4, r1 = 16.6, r2 = 18.2, r3 = 30.8, r4 = 32.4, r5 = 45.8;
     switch (rank) {
-    case 1: drawBird(p); break;
-    case 2: drawSticks(p, {col(20, top0, top1, b), col(20, bot0, bot1, g)}); break;
+    case 1:
+        drawBird(p);
+        break;
+    case 2:
+        drawSticks(p, {col(20, top0, top1, b), col(20, bot0, bot1, g)});
+        break;
     case 3:
         drawSticks(p, {col(20, top0, top1, b), col(13, bot0, bot1, g), col(27, bot0, bot1, g)});
         break;
@@ -160,16 +162,23 @@ void drawBamboo(QPainter& p, int rank)
                        col(9.5, bot0, bot1, g), col(20, bot0, bot1, g), col(30.5, bot0, bot1, g)});
         break;
     case 7:
-        drawSticks(p, {col(20, r0, r1, r), col(9.5, r2, r3, g), col(20, r2, r3, g),
-                       col(30.5, r2, r3, g), col(9.5, r4, r5, b), col(20, r4, r5, b),
-                       col(30.5, r4, r5, b)}, 5.8);
+        drawSticks(p,
+                   {col(20, r0, r1, r), col(9.5, r2, r3, g), col(20, r2, r3, g),
+                    col(30.5, r2, r3, g), col(9.5, r4, r5, b), col(20, r4, r5, b),
+                    col(30.5, r4, r5, b)},
+                   5.8);
         break;
     case 8:
         // Outer sticks upright; inner ones lean together: ^ on top, v below.
-        drawSticks(p, {col(6.8, top0, top1, g), col(33.2, top0, top1, g),
-                       {{18.2, top0}, {12.6, top1}, b}, {{21.8, top0}, {27.4, top1}, b},
-                       col(6.8, bot0, bot1, g), col(33.2, bot0, bot1, g),
-                       {{12.6, bot0}, {18.2, bot1}, b}, {{27.4, bot0}, {21.8, bot1}, b}},
+        drawSticks(p,
+                   {col(6.8, top0, top1, g),
+                    col(33.2, top0, top1, g),
+                    {{18.2, top0}, {12.6, top1}, b},
+                    {{21.8, top0}, {27.4, top1}, b},
+                    col(6.8, bot0, bot1, g),
+                    col(33.2, bot0, bot1, g),
+                    {{12.6, bot0}, {18.2, bot1}, b},
+                    {{27.4, bot0}, {21.8, bot1}, b}},
                    5.4);
         break;
     default:

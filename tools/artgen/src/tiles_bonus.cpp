@@ -22,15 +22,13 @@ constexpr QRectF kNumberBox{3.5, 3.5, 6.5, 9};
 constexpr QRectF kNameBox{9, 30, 23, 16};
 constexpr qreal kNameBold = 0.2;
 
-QPointF polar(QPointF c, qreal r, qreal degrees)
-{
+QPointF polar(QPointF c, qreal r, qreal degrees) {
     const qreal a = degrees * M_PI / 180;
     return c + QPointF(std::cos(a), std::sin(a)) * r;
 }
 
 // A pointed leaf from base to tip, bulging by `width`.
-QPainterPath leaf(QPointF base, QPointF tip, qreal width)
-{
+QPainterPath leaf(QPointF base, QPointF tip, qreal width) {
     const QLineF l(base, tip);
     const QPointF n = (l.normalVector().unitVector().p2() - base) * width;
     QPainterPath path;
@@ -41,15 +39,13 @@ QPainterPath leaf(QPointF base, QPointF tip, qreal width)
 }
 
 void fillPath(QPainter& p, const QPainterPath& path, const QColor& fill, const QColor& line,
-              qreal lineWidth = 0.7)
-{
+              qreal lineWidth = 0.7) {
     p.setPen(QPen(line, lineWidth));
     p.setBrush(fill);
     p.drawPath(path);
 }
 
-void drawPlum(QPainter& p)
-{
+void drawPlum(QPainter& p) {
     p.setPen(QPen(ink::kBrown, 2.0, Qt::SolidLine, Qt::RoundCap));
     p.drawLine(QPointF(11, 28), QPointF(34, 5));
     p.setPen(QPen(ink::kBrown, 1.2, Qt::SolidLine, Qt::RoundCap));
@@ -67,8 +63,7 @@ void drawPlum(QPainter& p)
 }
 
 // A blade bending through ctrl, `width` at its widest.
-QPainterPath blade(QPointF base, QPointF ctrl, QPointF tip, qreal width)
-{
+QPainterPath blade(QPointF base, QPointF ctrl, QPointF tip, qreal width) {
     const QLineF chord(base, tip);
     const QPointF n = (chord.normalVector().unitVector().p2() - base) * width;
     QPainterPath path;
@@ -78,8 +73,7 @@ QPainterPath blade(QPointF base, QPointF ctrl, QPointF tip, qreal width)
     return path;
 }
 
-void drawOrchid(QPainter& p)
-{
+void drawOrchid(QPainter& p) {
     // Long arching leaves from one clump, a purple bloom above them.
     fillPath(p, blade({19, 28}, {8, 22}, {6, 9}, 1.6), ink::kLeaf, ink::kDeepGreen);
     fillPath(p, blade({21, 28}, {33, 25}, {35, 12}, 1.6), ink::kLeaf, ink::kDeepGreen);
@@ -95,8 +89,7 @@ void drawOrchid(QPainter& p)
     p.drawEllipse(c, 1.6, 1.6);
 }
 
-void drawChrysanthemum(QPainter& p)
-{
+void drawChrysanthemum(QPainter& p) {
     const QPointF c(21.5, 15.5);
     fillPath(p, leaf({14, 27}, {8, 20}, 2.2), ink::kLeaf, ink::kDeepGreen);
     fillPath(p, leaf({27, 27}, {34, 22}, 2.2), ink::kLeaf, ink::kDeepGreen);
@@ -111,23 +104,20 @@ void drawChrysanthemum(QPainter& p)
     p.drawEllipse(c, 1.8, 1.8);
 }
 
-void drawBambooSprig(QPainter& p)
-{
+void drawBambooSprig(QPainter& p) {
     p.setPen(QPen(ink::kDeepGreen, 0.8));
     p.setBrush(ink::kGreen);
     p.drawRoundedRect(QRectF(13, 4.5, 4.4, 24), 2, 2);
     p.setPen(QPen(ink::kDeepGreen, 1.3));
     p.drawLine(QPointF(12.4, 12), QPointF(18, 12));
     p.drawLine(QPointF(12.4, 21), QPointF(18, 21));
-    for (const auto& [b, t] : {std::pair{QPointF(17, 12), QPointF(34, 7)},
-                               std::pair{QPointF(17, 13), QPointF(33, 17)},
-                               std::pair{QPointF(17, 21), QPointF(31, 27)},
-                               std::pair{QPointF(13, 21), QPointF(8, 9)}})
+    for (const auto& [b, t] :
+         {std::pair{QPointF(17, 12), QPointF(34, 7)}, std::pair{QPointF(17, 13), QPointF(33, 17)},
+          std::pair{QPointF(17, 21), QPointF(31, 27)}, std::pair{QPointF(13, 21), QPointF(8, 9)}})
         fillPath(p, leaf(b, t, 2.4), ink::kDeepGreen.lighter(130), ink::kDeepGreen);
 }
 
-void drawSprout(QPainter& p)
-{
+void drawSprout(QPainter& p) {
     p.setPen(QPen(ink::kBrown, 1.6, Qt::SolidLine, Qt::RoundCap));
     p.drawLine(QPointF(11, 27), QPointF(33, 27));
     p.setPen(QPen(ink::kDeepGreen, 1.4, Qt::SolidLine, Qt::RoundCap));
@@ -144,8 +134,7 @@ void drawSprout(QPainter& p)
     p.drawEllipse(QPointF(22, 9.5), 2.6, 3.2);
 }
 
-void drawSun(QPainter& p)
-{
+void drawSun(QPainter& p) {
     const QPointF c(21.5, 15.5);
     p.setPen(Qt::NoPen);
     p.setBrush(ink::kOrange);
@@ -167,8 +156,7 @@ void drawSun(QPainter& p)
     p.drawEllipse(c + QPointF(-2, -2), 2.4, 2.4);
 }
 
-void drawMapleLeaf(QPainter& p)
-{
+void drawMapleLeaf(QPainter& p) {
     const QPointF c(21.5, 17);
     QPainterPath shape;
     // Five lobes, largest at the top.
@@ -190,8 +178,7 @@ void drawMapleLeaf(QPainter& p)
     p.drawLine(c, QPointF(20, 28));
 }
 
-void drawSnowflake(QPainter& p)
-{
+void drawSnowflake(QPainter& p) {
     const QPointF c(21.5, 15.5);
     p.setPen(QPen(ink::kBlue, 1.6, Qt::SolidLine, Qt::RoundCap));
     for (int i = 0; i < 6; ++i) {
@@ -207,8 +194,7 @@ void drawSnowflake(QPainter& p)
 }
 
 void drawLabels(QPainter& p, const Fonts& fonts, const QString& name, int number,
-                const QColor& numberColor)
-{
+                const QColor& numberColor) {
     paintText(p, fonts.cjkBold, name, kNameBox, ink::kDark, kNameBold, 1.1, QFont::Bold);
     paintText(p, fonts.sans, QString::number(number), kNumberBox, numberColor, 0.0, 1.0,
               QFont::Bold);
@@ -216,24 +202,38 @@ void drawLabels(QPainter& p, const Fonts& fonts, const QString& name, int number
 
 } // namespace
 
-void drawFlower(QPainter& p, int index, const Fonts& fonts)
-{
+void drawFlower(QPainter& p, int index, const Fonts& fonts) {
     switch (index) {
-    case 1: drawPlum(p); break;
-    case 2: drawOrchid(p); break;
-    case 3: drawChrysanthemum(p); break;
-    default: drawBambooSprig(p); break;
+    case 1:
+        drawPlum(p);
+        break;
+    case 2:
+        drawOrchid(p);
+        break;
+    case 3:
+        drawChrysanthemum(p);
+        break;
+    default:
+        drawBambooSprig(p);
+        break;
     }
     drawLabels(p, fonts, kFlowerNames[index - 1], index, ink::kRed);
 }
 
-void drawSeason(QPainter& p, int index, const Fonts& fonts)
-{
+void drawSeason(QPainter& p, int index, const Fonts& fonts) {
     switch (index) {
-    case 1: drawSprout(p); break;
-    case 2: drawSun(p); break;
-    case 3: drawMapleLeaf(p); break;
-    default: drawSnowflake(p); break;
+    case 1:
+        drawSprout(p);
+        break;
+    case 2:
+        drawSun(p);
+        break;
+    case 3:
+        drawMapleLeaf(p);
+        break;
+    default:
+        drawSnowflake(p);
+        break;
     }
     drawLabels(p, fonts, kSeasonNames[index - 1], index, ink::kBlue);
 }

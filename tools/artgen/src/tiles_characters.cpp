@@ -32,8 +32,7 @@ constexpr qreal kWindBold = 1.2;
 constexpr QRectF kDragonBox{5, 5, 30, 40};
 constexpr qreal kDragonBold = 1.1;
 
-void drawWhiteDragon(QPainter& p)
-{
+void drawWhiteDragon(QPainter& p) {
     // A blue double frame with square corner studs.
     const QRectF outer(6.5, 6.5, 27, 37);
     p.setBrush(Qt::NoBrush);
@@ -54,8 +53,7 @@ void drawWhiteDragon(QPainter& p)
 
 } // namespace
 
-void drawCrack(QPainter& p, int rank, const Fonts& fonts)
-{
+void drawCrack(QPainter& p, int rank, const Fonts& fonts) {
     const bool strokesOnly = rank <= 3;
     // Numerals in a heavy face: thin brush strokes turn grey at this size.
     paintText(p, fonts.cjkBold, kNumerals[rank - 1], strokesOnly ? kNarrowNumeralBox : kNumeralBox,
@@ -63,13 +61,11 @@ void drawCrack(QPainter& p, int rank, const Fonts& fonts)
     paintText(p, fonts.cjk, QStringLiteral("萬"), kWanBox, ink::kRed, kWanBold, 1.2);
 }
 
-void drawWind(QPainter& p, int index, const Fonts& fonts)
-{
+void drawWind(QPainter& p, int index, const Fonts& fonts) {
     paintText(p, fonts.cjk, kWinds[index], kWindBox, ink::kNavy, kWindBold, 1.15);
 }
 
-void drawDragon(QPainter& p, int index, const Fonts& fonts)
-{
+void drawDragon(QPainter& p, int index, const Fonts& fonts) {
     switch (index) {
     case 0:
         paintText(p, fonts.cjk, QStringLiteral("中"), kDragonBox, ink::kRed, kDragonBold, 1.1);

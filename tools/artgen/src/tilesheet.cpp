@@ -8,8 +8,7 @@
 
 namespace artgen {
 
-QImage buildTileSheet(const Fonts& fonts, int scale)
-{
+QImage buildTileSheet(const Fonts& fonts, int scale) {
     using namespace geom;
     QImage sheet(scaled(kTileSheetSize, scale), QImage::Format_RGB32);
     sheet.fill(Qt::black);
@@ -27,8 +26,7 @@ QImage buildTileSheet(const Fonts& fonts, int scale)
     return sheet;
 }
 
-QImage buildMaskSheet(const QImage& tileSheet, int scale)
-{
+QImage buildMaskSheet(const QImage& tileSheet, int scale) {
     using namespace geom;
     QImage mask(scaled(kMaskSheetSize, scale), QImage::Format_RGB32);
     mask.fill(Qt::white);
