@@ -5,7 +5,7 @@
 set -euo pipefail
 
 PACKAGES=(
-  build-essential cmake ninja-build pkg-config clang libclang-rt-14-dev
+  build-essential cmake ninja-build pkg-config clang libclang-rt-14-dev clang-format
   qt6-base-dev libqt6opengl6-dev libgl-dev
   libsdl2-dev libfluidsynth-dev timgm6mb-soundfont
   fonts-liberation2

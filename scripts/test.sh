@@ -9,6 +9,9 @@ cd "$(dirname "$0")/.."
 ./scripts/setup.sh
 jobs=$(nproc)
 
+echo "== Formatting"
+./scripts/format.sh --check
+
 echo "== Optimised build"
 cmake --preset dev
 cmake --build --preset dev
