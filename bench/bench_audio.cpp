@@ -1,6 +1,7 @@
 // Speed of the sound: the mixer runs once per device period on the device's
 // thread, and must leave the machine most of that period; a sound request and
 // the 10 ms tick's music step run on the window's thread and must not allocate.
+#include "AllocationCounter.h"
 #include "AudioDevice.h"
 #include "FullSound.h"
 #include "MidiSequencer.h"
@@ -16,26 +17,9 @@
 
 namespace {
 
-std::atomic<long> allocations{0};
-
-} // namespace
-
-void* operator new(std::size_t size) {
-    allocations.fetch_add(1, std::memory_order_relaxed);
-    if (void* p = std::malloc(size ? size : 1))
-        return p;
-    throw std::bad_alloc();
-}
-void operator delete(void* p) noexcept {
-    std::free(p);
-}
-void operator delete(void* p, std::size_t) noexcept {
-    std::free(p);
-}
-
-namespace {
-
 using mirelo::FullSound;
+using mirelo::bench::Allocations;
+using mirelo::bench::ReportAllocations;
 using Clock = std::chrono::steady_clock;
 using namespace std::chrono_literals;
 
@@ -44,11 +28,6 @@ double Ms(Clock::duration d) {
 }
 
 const char* const Tunes[] = {"ferral.mid", "gokuraku.mid", "mirelo.mid", "gisors.mid"};
-
-void ReportAllocations(benchmark::State& state, long before) {
-    state.counters["allocs/op"] = benchmark::Counter(
-        static_cast<double>(allocations.load() - before) / static_cast<double>(state.iterations()));
-}
 
 // One device period of mixing with a tune and all three effects sounding. The
 // "load_%" counter is the share of the period the mix takes; it must stay under 10.
@@ -67,7 +46,7 @@ void BM_MixPeriod(benchmark::State& state) {
     mirelo::DeviceLock lock(*device);
     long period = 0;
     std::chrono::nanoseconds mixing{0};
-    const long before = allocations.load();
+    const long before = Allocations();
     for (auto _ : state) {
         // Every fifth period all three effects start again, so all are always sounding.
         if (period++ % 5 == 0) {
@@ -95,7 +74,7 @@ void BM_PlayRequest(benchmark::State& state) {
         state.SkipWithError("no sound device");
         return;
     }
-    const long before = allocations.load();
+    const long before = Allocations();
     for (auto _ : state)
         sound.PlayEffect(2);
     ReportAllocations(state, before);
@@ -111,7 +90,7 @@ void BM_MusicStep(benchmark::State& state) {
         state.SkipWithError("no music");
         return;
     }
-    const long before = allocations.load();
+    const long before = Allocations();
     for (auto _ : state) {
         sound.MusicStep();
         benchmark::DoNotOptimize(sound.MusicPossible());

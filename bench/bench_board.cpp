@@ -1,5 +1,6 @@
 // Speed of the rules: the free-tile scan runs on every 10 ms tick, the deal and
 // the shuffle on the user-interface thread without yielding.
+#include "AllocationCounter.h"
 #include "Game.h"
 #include "LayoutTemplate.h"
 
@@ -10,37 +11,14 @@
 
 namespace {
 
-// Counts heap allocations, so a benchmark can show that a hot path makes none.
-std::atomic<long> allocations{0};
-
-} // namespace
-
-void* operator new(std::size_t size) {
-    allocations.fetch_add(1, std::memory_order_relaxed);
-    if (void* p = std::malloc(size ? size : 1))
-        return p;
-    throw std::bad_alloc();
-}
-void operator delete(void* p) noexcept {
-    std::free(p);
-}
-void operator delete(void* p, std::size_t) noexcept {
-    std::free(p);
-}
-
-namespace {
-
 using mirelo::Game;
-
-void ReportAllocations(benchmark::State& state, long before) {
-    state.counters["allocs/op"] = benchmark::Counter(
-        static_cast<double>(allocations.load() - before) / static_cast<double>(state.iterations()));
-}
+using mirelo::bench::Allocations;
+using mirelo::bench::ReportAllocations;
 
 void BM_IsItFree_FullTraditional(benchmark::State& state) {
     Game game;
     game.BeginGame(mirelo::LayoutTraditional, 12345, 0);
-    const long before = allocations.load();
+    const long before = Allocations();
     for (auto _ : state) {
         game.IsItFree();
         benchmark::DoNotOptimize(game.State.MovesLeft);
@@ -52,7 +30,7 @@ BENCHMARK(BM_IsItFree_FullTraditional);
 void BM_Deal(benchmark::State& state) {
     Game game;
     std::uint32_t seed = 0;
-    const long before = allocations.load();
+    const long before = Allocations();
     for (auto _ : state) {
         game.BeginGame(static_cast<int>(state.range(0)), ++seed, 0);
         benchmark::DoNotOptimize(game.Places);
@@ -64,7 +42,7 @@ BENCHMARK(BM_Deal)->DenseRange(1, 5)->ArgName("layout");
 void BM_Shuffle_FullTraditional(benchmark::State& state) {
     Game game;
     game.BeginGame(mirelo::LayoutTraditional, 777, 0);
-    const long before = allocations.load();
+    const long before = Allocations();
     for (auto _ : state) {
         game.State.PenaltySeconds = 0;
         benchmark::DoNotOptimize(game.Shuffle());
@@ -84,7 +62,7 @@ void BM_Shuffle_WorstCase(benchmark::State& state) {
     game.PlaceTile(2, 10, 10, 2);
     game.State.TilesLeft = 2;
     game.Rng.Seed(99);
-    const long before = allocations.load();
+    const long before = Allocations();
     for (auto _ : state) {
         const auto out = game.Shuffle();
         if (out.Passes != mirelo::MaxShufflePasses)

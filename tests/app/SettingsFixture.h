@@ -18,11 +18,16 @@ protected:
     // the program does, from XDG_CONFIG_HOME.
     void Start(bool fullEdition = false, bool show = true, bool useProgramsPath = false) {
         window.reset(); // before the sound it was given
-        clock.Tick = 1'000'000;
-        clock.TimeOfDay = 45'296'789;
         sound = std::make_unique<RecordingSound>(fullEdition);
         sound->Reason = soundReason;
         sound->CanPlay = soundCanPlay;
+        Open(show, useProgramsPath);
+    }
+    // The window with the sound the test has set up, reading `path`.
+    void Open(bool show = true, bool useProgramsPath = false) {
+        window.reset();
+        clock.Tick = 1'000'000;
+        clock.TimeOfDay = 45'296'789;
         TMirelo::Environment env;
         env.Clock = &clock;
         env.Sound = sound.get();

@@ -1,7 +1,6 @@
 // The Music menu and "Play music" when a tune, the sound font or the sound
 // device is missing: what the window says, which tune it marks, what it saves.
-#include "ProfileFile.h"
-#include "WindowFixture.h"
+#include "SettingsFixture.h"
 
 #include <QAction>
 #include <QApplication>
@@ -13,40 +12,21 @@
 namespace mirelo::test {
 namespace {
 
-class MusicTest : public WindowTest {
+class MusicTest : public SettingsTest {
 protected:
     void SetUp() override { sound = std::make_unique<RecordingSound>(true); }
 
     // The full edition with "Play music" stored as given, through its first paint.
     void Start(bool playMusic) {
-        QFile file(path);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(playMusic ? "[Mirelo]\nPlayMusic=1\n" : "[Mirelo]\nPlayMusic=0\n");
-        file.close();
-        clock.Tick = 1'000'000;
-        TMirelo::Environment env;
-        env.Clock = &clock;
-        env.Sound = sound.get();
-        env.ScreenWidth = 800;
-        env.SettingsPath = QFile::encodeName(path);
-        window = std::make_unique<TMirelo>(env);
-        window->InfoBox = [this](const QString& caption, const QString& text) {
-            boxes.push_back({caption, text});
-        };
-        window->show();
-        QApplication::processEvents();
-        QApplication::processEvents();
+        WriteFile(playMusic ? "[Mirelo]\nPlayMusic=1\n" : "[Mirelo]\nPlayMusic=0\n");
+        Open();
         // Only the ticks a test makes.
         window->Timer->stop();
     }
     // Closes the window; the "PlayMusic" value it wrote.
     QString SavedPlayMusic() {
-        window->close();
-        QApplication::processEvents();
-        ProfileFile file;
-        file.Load(path);
-        return file.ReadString(QStringLiteral("Mirelo"), QStringLiteral("PlayMusic"),
-                               QStringLiteral("<absent>"));
+        Close();
+        return Value("Mirelo", "PlayMusic");
     }
     QString Status() const { return window->LigneStatus[7]->text(); }
     // The Music items that carry a check mark.
@@ -58,9 +38,6 @@ protected:
                 names << item->text();
         return names;
     }
-
-    QTemporaryDir dir;
-    QString path = dir.filePath(QStringLiteral("Mirelo.ini"));
 };
 
 TEST_F(MusicTest, ATuneThatFailsToOpenIsNotSelectedAndTheMarkNamesTheTuneThatPlays) {

@@ -1,5 +1,5 @@
 // The player's name through the name dialog, driven by keystrokes, into Mirelo.ini.
-#include "ProfileFile.h"
+#include "SettingsFixture.h"
 #include "TConfigu.h"
 #include "WindowFixture.h"
 
@@ -22,26 +22,11 @@ const QString Grin = QString::fromUtf8("\xF0\x9F\x98\x80");
 // "e" with a combining diaeresis: two code points, one character.
 const QString EDiaeresis = QString::fromUtf8("e\xCC\x88");
 
-class NameTest : public WindowTest {
+class NameTest : public SettingsTest {
 protected:
     void Start(const QByteArray& settings) {
-        QFile file(path);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(settings);
-        file.close();
-        clock.Tick = 1'000'000;
-        sound = std::make_unique<RecordingSound>(false);
-        TMirelo::Environment env;
-        env.Clock = &clock;
-        env.Sound = sound.get();
-        env.ScreenWidth = 800;
-        env.SettingsPath = QFile::encodeName(path);
-        window = std::make_unique<TMirelo>(env);
-        window->InfoBox = [this](const QString& caption, const QString& text) {
-            boxes.push_back({caption, text});
-        };
-        window->show();
-        QApplication::processEvents();
+        WriteFile(settings);
+        SettingsTest::Start();
     }
     // Opens the name dialog from the menu, runs `keys` on its edit, and closes
     // it with Escape, as a player leaving without OK would.
@@ -67,16 +52,10 @@ protected:
         }
     }
     QString Saved() {
-        window->close();
-        QApplication::processEvents();
-        ProfileFile profile;
-        profile.Load(path);
-        return profile.ReadString(QStringLiteral("Mirelo"), QStringLiteral("CurrentPlayer1"),
-                                  QStringLiteral("<absent>"));
+        Close();
+        return Value("Mirelo", "CurrentPlayer1");
     }
 
-    QTemporaryDir dir;
-    QString path = dir.filePath(QStringLiteral("Mirelo.ini"));
     QString shown;
 };
 

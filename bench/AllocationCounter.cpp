@@ -1,0 +1,35 @@
+#include "AllocationCounter.h"
+
+#include <atomic>
+#include <cstdlib>
+#include <new>
+
+namespace {
+std::atomic<long> allocations{0};
+} // namespace
+
+void* operator new(std::size_t size) {
+    allocations.fetch_add(1, std::memory_order_relaxed);
+    if (void* p = std::malloc(size ? size : 1))
+        return p;
+    throw std::bad_alloc();
+}
+void operator delete(void* p) noexcept {
+    std::free(p);
+}
+void operator delete(void* p, std::size_t) noexcept {
+    std::free(p);
+}
+
+namespace mirelo::bench {
+
+long Allocations() {
+    return allocations.load();
+}
+
+void ReportAllocations(benchmark::State& state, long before) {
+    state.counters["allocs/op"] = benchmark::Counter(static_cast<double>(Allocations() - before) /
+                                                     static_cast<double>(state.iterations()));
+}
+
+} // namespace mirelo::bench
