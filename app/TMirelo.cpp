@@ -234,10 +234,6 @@ void TMirelo::WarnMeClick() {
     Layouts.NeverWarn = WarnMe->isChecked();
 }
 
-void TMirelo::StartupGameClick() {
-    // The check mark itself is the setting.
-}
-
 void TMirelo::Playsounds1Click() {
     PlaySounds = Playsounds1->isChecked();
 }

@@ -155,7 +155,6 @@ public:
     void Highlight2Click();
     void Highlight3Click();
     void WarnMeClick();
-    void StartupGameClick();
     void Playsounds1Click();
     void Playmusic1Click();
     void ConfigClick();

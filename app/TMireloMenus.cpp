@@ -139,7 +139,7 @@ void TMirelo::BuildMenus() {
         connect(GisorsMus, &QAction::triggered, this,
                 keepMark(GisorsMus, [this] { GisorsMusClick(); }));
     }
-    connect(StartupGame, &QAction::triggered, this, &TMirelo::StartupGameClick);
+    // "Begin game at startup" needs no handler: its check mark is the setting.
     connect(Moves, &QAction::triggered, this, keepMark(Moves, [this] { NStatus(); }));
     connect(Toolbar1, &QAction::triggered, this, keepMark(Toolbar1, [this] { Toolbar1Click(); }));
     connect(Highlight1, &QAction::triggered, this,

@@ -1,7 +1,7 @@
 // Speed of the board drawing: a full redraw after every deal, hint, undo and
 // shuffle; a single-tile redraw for every pick; a style change composes 42 tiles.
+#include "FakeClock.h"
 #include "SoundInterface.h"
-#include "SystemClock.h"
 #include "TMirelo.h"
 #include "Tiles.h"
 #include "WindowSurface.h"

@@ -23,16 +23,4 @@ public:
     std::uint32_t TimeOfDayMilliseconds() const override;
 };
 
-// A clock that shows whatever the test sets.
-class FakeClock final : public SystemClock {
-public:
-    std::uint32_t GetTickCount() const override { return Tick; }
-    std::uint32_t TimeOfDayMilliseconds() const override { return TimeOfDay; }
-
-    void Advance(std::uint32_t ms) { Tick += ms; }
-
-    std::uint32_t Tick = 0;
-    std::uint32_t TimeOfDay = 0;
-};
-
 } // namespace mirelo

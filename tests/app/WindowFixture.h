@@ -1,7 +1,7 @@
 #pragma once
 
+#include "FakeClock.h"
 #include "SoundInterface.h"
-#include "SystemClock.h"
 #include "TMirelo.h"
 
 #include <QStringList>

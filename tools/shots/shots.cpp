@@ -1,8 +1,8 @@
 // Writes pictures of the main window in its different looks, for the docs and
 // for looking at every variant without clicking through the menus.
 // Usage: mirelo_shots OUTPUT_DIR
+#include "FakeClock.h"
 #include "SoundInterface.h"
-#include "SystemClock.h"
 #include "TMirelo.h"
 
 #include <QAction>
