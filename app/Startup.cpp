@@ -1,5 +1,6 @@
 #include "Startup.h"
 
+#include "ClassicFonts.h"
 #include "FirstPaintExit.h"
 #include "HallOfFame.h"
 #include "ProfileFile.h"
@@ -14,7 +15,6 @@
 
 #include <QApplication>
 #include <QEvent>
-#include <QFont>
 #include <QTimer>
 #include <csignal>
 #include <cstdio>
@@ -80,13 +80,7 @@ int RunMirelo(int argc, char** argv, const SoundFactory& makeSound) {
     // program's own texts.
     QApplication::setApplicationName(QString::fromLatin1(ApplicationTitle));
     QApplication::setDesktopFileName(QStringLiteral("mirelo"));
-    // The window's fonts are named as on the desktop they were designed for;
-    // these metric-compatible families stand in for them.
-    QFont::insertSubstitution(QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"));
-    QFont::insertSubstitution(QStringLiteral("Arial"), QStringLiteral("Liberation Sans"));
-    QFont::insertSubstitution(QStringLiteral("Times New Roman"),
-                              QStringLiteral("Liberation Serif"));
-    QFont::insertSubstitution(QStringLiteral("Courier New"), QStringLiteral("Liberation Mono"));
+    SubstituteClassicFonts();
 
     // The music control opens its default tune before the guard runs.
     const std::unique_ptr<SoundInterface> sound = makeSound();

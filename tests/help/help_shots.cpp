@@ -1,12 +1,12 @@
 // Writes pictures of every page of the help window and of the about box.
 // Usage: help_shots OUTPUT_DIR [TILE_STYLE]
+#include "ClassicFonts.h"
 #include "TAboutBox.h"
 #include "TAide.h"
 #include "TileSheet.h"
 
 #include <QApplication>
 #include <QDir>
-#include <QFont>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QTabWidget>
@@ -14,11 +14,7 @@
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    QFont::insertSubstitution(QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"));
-    QFont::insertSubstitution(QStringLiteral("Arial"), QStringLiteral("Liberation Sans"));
-    QFont::insertSubstitution(QStringLiteral("Times New Roman"),
-                              QStringLiteral("Liberation Serif"));
-    QFont::insertSubstitution(QStringLiteral("Courier New"), QStringLiteral("Liberation Mono"));
+    mirelo::SubstituteClassicFonts();
     const QDir out(argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("."));
     out.mkpath(QStringLiteral("."));
     const int style = argc > 2 ? qBound(0, atoi(argv[2]), 2) : mirelo::StyleWood;

@@ -4,8 +4,9 @@
 //   MIRELO_TEST_OFFSCREEN_ONLY  offscreen even when another platform is set
 //                               (the end-to-end runs open no window of their own)
 //   MIRELO_TEST_SOUND           SDL's silent dummy device, and its log quiet
+#include "ClassicFonts.h"
+
 #include <QApplication>
-#include <QFont>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #ifdef MIRELO_TEST_SOUND
@@ -32,12 +33,7 @@ int main(int argc, char** argv) {
     SDL_LogSetOutputFunction([](void*, int, SDL_LogPriority, const char*) {}, nullptr);
 #endif
     QApplication app(argc, argv);
-    // The window's fonts are named as on the desktop they were designed for.
-    QFont::insertSubstitution(QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"));
-    QFont::insertSubstitution(QStringLiteral("Arial"), QStringLiteral("Liberation Sans"));
-    QFont::insertSubstitution(QStringLiteral("Times New Roman"),
-                              QStringLiteral("Liberation Serif"));
-    QFont::insertSubstitution(QStringLiteral("Courier New"), QStringLiteral("Liberation Mono"));
+    mirelo::SubstituteClassicFonts();
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

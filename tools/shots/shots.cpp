@@ -1,6 +1,7 @@
 // Writes pictures of the main window in its different looks, for the docs and
 // for looking at every variant without clicking through the menus.
 // Usage: mirelo_shots OUTPUT_DIR
+#include "ClassicFonts.h"
 #include "FakeClock.h"
 #include "SoundInterface.h"
 #include "TMirelo.h"
@@ -8,7 +9,6 @@
 #include <QAction>
 #include <QApplication>
 #include <QDir>
-#include <QFont>
 #include <cstdio>
 #include <memory>
 
@@ -48,11 +48,7 @@ struct Shot {
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    QFont::insertSubstitution(QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"));
-    QFont::insertSubstitution(QStringLiteral("Arial"), QStringLiteral("Liberation Sans"));
-    QFont::insertSubstitution(QStringLiteral("Times New Roman"),
-                              QStringLiteral("Liberation Serif"));
-    QFont::insertSubstitution(QStringLiteral("Courier New"), QStringLiteral("Liberation Mono"));
+    mirelo::SubstituteClassicFonts();
     const QDir out(argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("."));
     out.mkpath(QStringLiteral("."));
 
