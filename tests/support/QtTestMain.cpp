@@ -1,8 +1,6 @@
 // The main of every test program that needs Qt: the offscreen platform, a
 // private runtime folder and settings folder, and the fonts the game names.
 // A program asks for more with a compile definition:
-//   MIRELO_TEST_OFFSCREEN_ONLY  offscreen even when another platform is set
-//                               (the end-to-end runs open no window of their own)
 //   MIRELO_TEST_SOUND           SDL's silent dummy device, and its log quiet
 #include "ClassicFonts.h"
 
@@ -14,12 +12,8 @@
 #endif
 
 int main(int argc, char** argv) {
-#ifdef MIRELO_TEST_OFFSCREEN_ONLY
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-#else
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-#endif
     QTemporaryDir runtime;
     if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR"))
         qputenv("XDG_RUNTIME_DIR", runtime.path().toLocal8Bit());
