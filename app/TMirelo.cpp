@@ -98,7 +98,7 @@ TMirelo::TMirelo(Environment env, QWidget* parent)
 TMirelo::~TMirelo() = default;
 
 void TMirelo::Init() {
-    game.State.GameOver = true;
+    game.State.Phase = GamePhase::Stopped;
     Renderer.Dirty = DirtyRect::FullRect();
 
     Options options;
@@ -174,9 +174,6 @@ void TMirelo::Init() {
     Renderer.WideScreen = WideScreen;
     FormResize();
 
-    game.State.GameWon = false;
-    game.State.WinAnnounced = false;
-    game.State.Paused = false;
     Layouts.LayoutWarned = false;
     Layouts.DragonUnlocked = false;
     game.State.FirstPick = 0;

@@ -138,7 +138,6 @@ public:
     void ButtonDown(Qt::MouseButton button);
     void FormMouseMove();
     void Temps();
-    void WriteScore();
     void Exit1Click();
     void Toolbar1Click();
     void SelectTheater();
@@ -210,6 +209,10 @@ private:
     void SetPauseCaptions(bool paused);
     void SetGameCommandsEnabled(bool enabled);
     void WinSequence();
+    // The screen of a game that ended: stopped, out of time or won.
+    void ShowStopped();
+    // The value panels, each touched only when its text changes.
+    void WriteScore(const TickOutcome& turn);
     void WinAnnouncement();
     void RemoveHighlight();
     void DropHighlightRectangle();

@@ -35,51 +35,44 @@ void TMirelo::Temps() {
             SayWhyNoMusic();
         }
     }
-    const std::uint32_t now = env_.Clock->GetTickCount();
-    game.UpdateClock(now);
-    WriteScore();
-    const GameState& s = game.State;
-    if (game.TimeIsUp() && !s.GameOver && !s.GameWon)
-        StopGame();
+    const TickOutcome turn = game.Tick(env_.Clock->GetTickCount());
+    if (!turn.Counted)
+        return;
+    WriteScore(turn);
+    if (turn.Won) {
+        WinSequence();
+        return;
+    }
+    if (turn.NoMoves)
+        ShowMessage(turn.WarningShown ? QStringLiteral("SORRY, NO MORE MOVES !!") : QString());
+    if (turn.TimeUp)
+        ShowStopped();
 }
 
-void TMirelo::WriteScore() {
-    GameState& s = game.State;
-    if (s.GameOver)
-        return;
-    game.IsItFree();
-    if (shown_.Tiles != s.TilesLeft) {
-        shown_.Tiles = s.TilesLeft;
-        SetPanel(LigneStatus[1], QString::number(s.TilesLeft));
+void TMirelo::WriteScore(const TickOutcome& turn) {
+    if (shown_.Tiles != turn.TilesLeft) {
+        shown_.Tiles = turn.TilesLeft;
+        SetPanel(LigneStatus[1], QString::number(turn.TilesLeft));
     }
-    const int moves = Moves->isChecked() ? s.MovesLeft : -2;
+    const int moves = Moves->isChecked() ? turn.MovesLeft : -2;
     if (shown_.Moves != moves) {
         shown_.Moves = moves;
         SetPanel(LigneStatus[3], moves >= 0 ? QString::number(moves) : QStringLiteral("--"));
     }
-    const int time = s.Paused ? -2 : s.TotalSeconds();
+    const int time = turn.Seconds >= 0 ? turn.Seconds : -2;
     if (shown_.Time != time) {
         shown_.Time = time;
         SetPanel(LigneStatus[5],
                  time >= 0 ? QString::fromStdString(MinutesSeconds(time)) : QStringLiteral("---"));
     }
-    if (s.TilesLeft == 0) {
-        if (!s.WinAnnounced)
-            FullRedraw();
-    } else if (s.MovesLeft == 0) {
-        ShowMessage(NoMovesWarningShown(env_.Clock->GetTickCount())
-                        ? QStringLiteral("SORRY, NO MORE MOVES !!")
-                        : QString());
-    }
 }
 
 void TMirelo::PauseClick() {
-    GameState& s = game.State;
-    if (s.GameOver || s.GameWon)
+    if (!game.PauseClick(env_.Clock->GetTickCount()))
         return;
-    game.PauseClick(env_.Clock->GetTickCount());
-    SetPauseCaptions(s.Paused);
-    if (!s.Paused) {
+    const bool paused = game.State.Paused();
+    SetPauseCaptions(paused);
+    if (!paused) {
         ShowMessage(QStringLiteral("Pause OFF."));
         FullRedraw();
     } else {

@@ -43,13 +43,10 @@ TileMarks TMirelo::Marks() const {
 }
 
 void TMirelo::Redraw() {
-    GameState& s = game.State;
-    if (s.TilesLeft == 0)
-        s.GameWon = true;
-    if (s.GameOver || s.GameWon || s.Paused) {
+    // A cleared board shows the background until the next turn of the clock
+    // announces the win.
+    if (!game.State.Running() || game.State.TilesLeft == 0) {
         Surface->Draw(QPoint(0, ToolbarHeight), CurrentBackground());
-        if (s.GameWon && !s.WinAnnounced)
-            WinSequence();
         return;
     }
 

@@ -74,8 +74,12 @@ void TMirelo::Stop() {
 }
 
 void TMirelo::StopGame() {
-    if (game.StopGame(env_.Clock->GetTickCount()))
-        SetPauseCaptions(false);
+    game.StopGame(env_.Clock->GetTickCount());
+    ShowStopped();
+}
+
+void TMirelo::ShowStopped() {
+    SetPauseCaptions(false);
     SetGameCommandsEnabled(false);
     Surface->Draw(QPoint(0, ToolbarHeight), CurrentBackground());
     Surface->Draw(QPoint(LogoX, ToolbarHeight + LogoY), Logo());
@@ -86,8 +90,7 @@ void TMirelo::Back() {
 }
 
 void TMirelo::CanIWinClick() {
-    const GameState& s = game.State;
-    if (s.GameOver || s.GameWon || s.Paused)
+    if (!game.State.Running())
         return;
     // A second of search answers almost every board; past it the honest answer is "unknown".
     const SolveOutcome outcome = Solve(game.Grid, game.Places, SolveBudget{50'000'000, 1000});
@@ -129,8 +132,7 @@ QPoint TMirelo::PointerBoardPosition() const {
 }
 
 void TMirelo::ButtonDown(Qt::MouseButton button) {
-    const GameState& s = game.State;
-    if (s.GameOver || s.GameWon || s.Paused)
+    if (!game.State.Running())
         return;
     const QPoint p = PointerBoardPosition();
     if (button == Qt::RightButton) {
@@ -159,12 +161,7 @@ void TMirelo::PairRemovedSound() {
 }
 
 void TMirelo::WinSequence() {
-    GameState& s = game.State;
-    s.WinAnnounced = true;
-    StopGame();
-    s.GameOver = false;
-    WriteScore();
-    s.GameOver = true;
+    ShowStopped();
     WinAnnouncement();
 }
 
@@ -190,23 +187,23 @@ void TMirelo::ApplyLayoutOutcome(const LayoutOutcome& outcome) {
 }
 
 void TMirelo::SelectTheater() {
-    ApplyLayoutOutcome(ChooseLayout(Layouts, LayoutTheater, !game.State.GameOver));
+    ApplyLayoutOutcome(ChooseLayout(Layouts, LayoutTheater, game.State.InPlay()));
 }
 void TMirelo::SelectDragon() {
-    ApplyLayoutOutcome(ChooseLayout(Layouts, LayoutDragon, !game.State.GameOver));
+    ApplyLayoutOutcome(ChooseLayout(Layouts, LayoutDragon, game.State.InPlay()));
 }
 void TMirelo::SelectBlock() {
-    ApplyLayoutOutcome(ChooseLayout(Layouts, LayoutBigHole, !game.State.GameOver));
+    ApplyLayoutOutcome(ChooseLayout(Layouts, LayoutBigHole, game.State.InPlay()));
 }
 void TMirelo::SelectBeatle() {
-    ApplyLayoutOutcome(ChooseLayout(Layouts, LayoutBeatle, !game.State.GameOver));
+    ApplyLayoutOutcome(ChooseLayout(Layouts, LayoutBeatle, game.State.InPlay()));
 }
 
 void TMirelo::SelectTraditional() {
     // The secret unlock: Ctrl, Alt and Shift all held while Traditional is chosen.
     const Qt::KeyboardModifiers chord = Qt::ControlModifier | Qt::AltModifier | Qt::ShiftModifier;
     const bool held = (HeldModifiers() & chord) == chord;
-    ApplyLayoutOutcome(ChooseTraditional(Layouts, held, !game.State.GameOver));
+    ApplyLayoutOutcome(ChooseTraditional(Layouts, held, game.State.InPlay()));
 }
 
 } // namespace mirelo

@@ -31,8 +31,7 @@ void TMirelo::DropHighlightRectangle() {
 void TMirelo::FormMouseMove() {
     if (HighlightMode == 0)
         return;
-    const GameState& s = game.State;
-    if (s.GameOver || s.GameWon || s.Paused)
+    if (!game.State.Running())
         return;
     const QPoint p = PointerBoardPosition();
     PrevHoverTile = HoverTile;

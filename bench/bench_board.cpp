@@ -57,7 +57,7 @@ void BM_Shuffle_WorstCase(benchmark::State& state) {
     Game game;
     game.ClearBoard();
     game.State = {};
-    game.State.GameOver = false;
+    game.State.Phase = mirelo::GamePhase::Running;
     game.PlaceTile(1, 10, 10, 1);
     game.PlaceTile(2, 10, 10, 2);
     game.State.TilesLeft = 2;

@@ -50,7 +50,7 @@ void Game::IsItFree() {
 }
 
 bool Game::Hint() {
-    if (State.GameOver || State.GameWon || State.Paused || State.MovesLeft == 0)
+    if (!State.Running() || State.MovesLeft == 0)
         return false;
     State.HintFirst = 0;
     State.HintSecond = 0;

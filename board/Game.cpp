@@ -2,6 +2,8 @@
 
 #include "LayoutTemplate.h"
 
+#include <algorithm>
+
 namespace mirelo {
 namespace {
 
@@ -17,9 +19,6 @@ std::uint32_t TicksSince(std::uint32_t now, std::int32_t start) {
 void Game::BeginGame(int layout, std::uint32_t seed, std::uint32_t now) {
     Rng.Seed(seed);
     Deal(layout);
-    State.GameWon = false;
-    State.WinAnnounced = false;
-    State.Paused = false;
     State.HintIndex = 0;
     State.HintFirst = 0;
     State.HintSecond = 0;
@@ -29,7 +28,7 @@ void Game::BeginGame(int layout, std::uint32_t seed, std::uint32_t now) {
     State.PenaltySeconds = 0;
     State.PausedTicks = 0;
     State.StartTick = static_cast<std::int32_t>(now);
-    State.GameOver = false;
+    State.Phase = GamePhase::Running;
 }
 
 void Game::Deal(int layout) {
@@ -54,8 +53,7 @@ void Game::Deal(int layout) {
 }
 
 bool Game::Restart(std::uint32_t now, BoardView& view) {
-    if (State.TilesLeft == 0 || State.TilesLeft == TileCount || State.Paused || State.GameOver ||
-        State.GameWon)
+    if (State.TilesLeft == 0 || State.TilesLeft == TileCount || !State.Running())
         return false;
     while (State.TilesLeft < TileCount) {
         GoBack();
@@ -69,32 +67,89 @@ bool Game::Restart(std::uint32_t now, BoardView& view) {
 }
 
 bool Game::StopGame(std::uint32_t now) {
-    State.GameOver = true;
-    const bool endedPause = State.Paused;
+    // A won game stays won.
+    if (!State.InPlay())
+        return false;
+    const bool endedPause = State.Paused();
     if (endedPause)
         State.StartTick =
             static_cast<std::int32_t>(now - static_cast<std::uint32_t>(State.PausedTicks));
-    State.Paused = false;
+    State.Phase = GamePhase::Stopped;
     return endedPause;
+}
+
+TickOutcome Game::Tick(std::uint32_t now) {
+    TickOutcome out;
+    UpdateClock(now);
+    if (!State.InPlay()) {
+        out.NextChangeIn = NoChangeDue;
+        return out;
+    }
+    out.Counted = true;
+    IsItFree();
+    if (State.TilesLeft == 0) {
+        // A win while paused ends the pause too; the counts shown are the final ones.
+        StopGame(now);
+        State.Phase = GamePhase::Won;
+        IsItFree();
+        out.Won = true;
+    }
+    out.TilesLeft = State.TilesLeft;
+    out.MovesLeft = State.MovesLeft;
+    out.Seconds = State.Paused() ? -1 : State.TotalSeconds();
+    if (!out.Won) {
+        out.NoMoves = State.MovesLeft == 0;
+        out.WarningShown = NoMovesWarningShown(now);
+        // Taken after the counts: a limit reached while paused leaves the time hidden.
+        if (TimeIsUp()) {
+            StopGame(now);
+            out.TimeUp = true;
+        }
+    }
+    out.NextChangeIn = State.InPlay() ? NextChangeIn(now, out.NoMoves) : NoChangeDue;
+    return out;
+}
+
+std::uint32_t Game::NextChangeIn(std::uint32_t now, bool noMoves) const {
+    const std::uint32_t played = TicksSince(now, State.StartTick);
+    std::uint32_t next = NoChangeDue;
+    if (State.Running()) {
+        // The clock panel's next second; the limit falls on one of them.
+        next = 1000 - played % 1000;
+    } else {
+        // Paused: the time is hidden, but the limit still comes.
+        const std::int64_t limit =
+            (static_cast<std::int64_t>(TimeLimitSeconds) - State.PenaltySeconds) * 1000;
+        next = limit <= static_cast<std::int64_t>(played)
+                   ? 0
+                   : static_cast<std::uint32_t>(
+                         std::min<std::int64_t>(limit - played, NoChangeDue - 1));
+    }
+    if (noMoves) {
+        // The warning's next change of phase: at 501 and at 1000 ms of each second.
+        const std::uint32_t into = now % 1000;
+        next = std::min(next, into <= 500 ? 501 - into : 1000 - into);
+    }
+    return next;
 }
 
 void Game::UpdateClock(std::uint32_t now) {
     // A pause does not stop this: the limit is reached while paused too, and the
     // resume moves StartTick so the paused time drops out.
-    if (State.GameWon || State.GameOver)
+    if (!State.InPlay())
         return;
     State.ElapsedSeconds = static_cast<std::int32_t>(TicksSince(now, State.StartTick) / 1000);
 }
 
 bool Game::PauseClick(std::uint32_t now) {
-    if (State.GameOver || State.GameWon)
+    if (!State.InPlay())
         return false;
-    if (State.Paused) {
-        State.Paused = false;
+    if (State.Paused()) {
+        State.Phase = GamePhase::Running;
         State.StartTick =
             static_cast<std::int32_t>(now - static_cast<std::uint32_t>(State.PausedTicks));
     } else {
-        State.Paused = true;
+        State.Phase = GamePhase::Paused;
         // Kept modulo 2^32: the resume subtracts it the same way.
         State.PausedTicks = static_cast<std::int32_t>(TicksSince(now, State.StartTick));
     }

@@ -47,6 +47,27 @@ public:
     void FullRedraw() override {}
 };
 
+// What one turn of the clock did, in the order the window shows it.
+struct TickOutcome {
+    // A game was in play: the panels show the counts below.
+    bool Counted = false;
+    int TilesLeft = 0;
+    int MovesLeft = 0;
+    int Seconds = 0; // the total shown; -1 while paused, when the time is hidden
+    // The board was found cleared: the game is over and won, and the counts are final.
+    bool Won = false;
+    // Tiles remain and no pair is free: the warning blinks, shown or not now.
+    bool NoMoves = false;
+    bool WarningShown = false;
+    // The limit ended the game after the counts were taken.
+    bool TimeUp = false;
+    // Milliseconds until the next turn can change what the window shows, if
+    // nothing else happens meanwhile; NoChangeDue when nothing will.
+    std::uint32_t NextChangeIn = 0;
+};
+
+inline constexpr std::uint32_t NoChangeDue = 0xFFFFFFFFu;
+
 struct ShuffleOutcome {
     bool Performed = false; // false when the state forbids a shuffle
     int Passes = 0;
@@ -69,7 +90,7 @@ struct Game {
     void Deal(int layout);
     // Rewinds every removed pair, one FullRedraw each, and restarts the clock.
     bool Restart(std::uint32_t now, BoardView& view);
-    // Ends the game; returns true when it ended a pause (captions to restore).
+    // Ends a game in play; returns true when it ended a pause (captions to restore).
     bool StopGame(std::uint32_t now);
 
     // The free-tile rule for a tile on the board.
@@ -89,6 +110,10 @@ struct Game {
 
     ShuffleOutcome Shuffle();
 
+    // One turn of the clock at tick `now`, in the game's order: the clock, the
+    // move recount, a cleared board noticed (the win ends the game), then the
+    // time limit.
+    TickOutcome Tick(std::uint32_t now);
     // The clock, from a 32-bit tick count that wraps.
     void UpdateClock(std::uint32_t now);
     // Pauses or resumes; false when no game runs.
@@ -105,6 +130,7 @@ private:
     void PairCheck(BoardView& view);
     void RemoveFromBoard(std::uint8_t tile, BoardView& view);
     void ShufflePass();
+    std::uint32_t NextChangeIn(std::uint32_t now, bool noMoves) const;
 };
 
 // The free-tile rule on a grid: one side open, nothing on top.

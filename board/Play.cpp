@@ -78,7 +78,7 @@ void Game::DropPicks(BoardView& view) {
 }
 
 bool Game::Back(BoardView& view) {
-    if (State.Paused || State.TilesLeft == 0 || State.TilesLeft == TileCount)
+    if (State.Paused() || State.TilesLeft == 0 || State.TilesLeft == TileCount)
         return false;
     GoBack();
     view.FullRedraw();

@@ -5,7 +5,7 @@
 namespace mirelo {
 
 ShuffleOutcome Game::Shuffle() {
-    if (State.GameWon || State.GameOver || State.Paused)
+    if (!State.Running())
         return {};
     int passes = 0;
     do {

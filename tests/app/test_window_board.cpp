@@ -68,7 +68,7 @@ TEST_F(WindowTest, BackgroundCommandsAlwaysRedrawAndSayNothing) {
 TEST_F(WindowTest, StopShowsTheBackgroundAndTheLogo) {
     Make();
     window->Stoppe->trigger();
-    EXPECT_TRUE(window->game.State.GameOver);
+    EXPECT_FALSE(window->game.State.InPlay());
     for (QAction* a : {window->Restart1, window->Pause1, window->Stoppe, window->Shuffle1})
         EXPECT_FALSE(a->isEnabled());
     const QImage logoArea = window->Surface->Surface().copy(228, 41 + 164, 253, 128);
@@ -176,7 +176,7 @@ TEST_F(WindowTest, DragonUnlocksWithTheChordOnTraditional) {
 TEST_F(WindowTest, PausedAndStoppedRedrawsShowOnlyTheBackground) {
     Make();
     window->Pause1->trigger();
-    EXPECT_TRUE(window->game.State.Paused);
+    EXPECT_TRUE(window->game.State.Paused());
     EXPECT_EQ(window->Pause1->text(), "&Continue");
     EXPECT_EQ(window->SpeedButton2->text(), "Play");
     window->FullRedraw();

@@ -233,9 +233,9 @@ TEST_F(PlayTest, HintAt9930StopsTheGameOnTheNextTick) {
     window->Temps();
     EXPECT_EQ(Panel(5), "99:30");
     window->Hint();
-    EXPECT_FALSE(state().GameOver);
+    EXPECT_TRUE(state().InPlay());
     window->Temps();
-    EXPECT_TRUE(state().GameOver);
+    EXPECT_FALSE(state().InPlay());
     EXPECT_FALSE(window->Stoppe->isEnabled());
     // The last text written before the stop stays: the time past the limit.
     EXPECT_EQ(Panel(5), "100:10");
@@ -253,8 +253,8 @@ TEST_F(PlayTest, LimitReachedWhilePausedStopsAndEndsThePause) {
         window->PauseClick();
         clock.Advance(pause);
         window->Temps();
-        EXPECT_TRUE(state().GameOver);
-        EXPECT_FALSE(state().Paused);
+        EXPECT_FALSE(state().InPlay());
+        EXPECT_FALSE(state().Paused());
         EXPECT_EQ(window->Pause1->text(), "&Pause");
         EXPECT_EQ(window->SpeedButton2->text(), "Pause");
         EXPECT_EQ(Panel(5), "---");
@@ -333,8 +333,8 @@ TEST_F(PlayTest, WinIsAnnouncedOnceOnTheNextTickWithTheShownTime) {
     EXPECT_EQ(window->Hall.Entry(1, 1), "Player1   125    0");
     EXPECT_EQ(Panel(5), "02:05");
     EXPECT_EQ(Panel(1), "0");
-    EXPECT_TRUE(state().GameWon);
-    EXPECT_TRUE(state().GameOver);
+    EXPECT_EQ(state().Phase, GamePhase::Won);
+    EXPECT_FALSE(state().InPlay());
     EXPECT_FALSE(window->Shuffle1->isEnabled());
     clock.Advance(5000);
     window->Temps();
@@ -395,7 +395,7 @@ TEST_F(PlayTest, WinnableDealsOnlyDealsProvedBoardsAndOffDealsAsBefore) {
             Solve(game().Grid, game().Places, SolveBudget{100'000'000, 5000});
         EXPECT_EQ(outcome.Result, SolveResult::Winnable) << "deal " << i;
         EXPECT_EQ(state().TilesLeft, 144);
-        EXPECT_FALSE(state().GameOver);
+        EXPECT_TRUE(state().InPlay());
     }
 }
 
@@ -413,7 +413,7 @@ TEST_F(PlayTest, ClicksAfterStopAreIgnored) {
 TEST_F(PlayTest, NewWhilePausedStartsAnUnpausedGame) {
     window->PauseClick();
     window->ResetGame();
-    EXPECT_FALSE(state().Paused);
+    EXPECT_FALSE(state().Paused());
     EXPECT_EQ(window->Pause1->text(), "&Pause");
     EXPECT_EQ(window->SpeedButton2->text(), "Pause");
 }

@@ -26,7 +26,7 @@ TEST_F(SettingsTest, AFreshSystemStartsOnTheDefaultsAndWritesThemAll) {
     EXPECT_FALSE(window->WarnMe->isChecked());
     EXPECT_EQ(window->PlayerPanel->text(), "Player1");
     EXPECT_TRUE(window->Dragons1->isChecked());
-    EXPECT_FALSE(window->game.State.GameOver);
+    EXPECT_TRUE(window->game.State.InPlay());
     EXPECT_EQ(window->Hall.Entry(3, 1), "---       240    0");
     EXPECT_FALSE(QFile::exists(path)); // nothing is written before the close
     Close();

@@ -129,8 +129,8 @@ TEST_P(UnreadableSettings, AreReportedOnceThenPlayedOnDefaultsAndNeverWrittenOve
     EXPECT_EQ(boxes[0].Caption, "MIRELO 2.8");
     EXPECT_EQ(boxes[0].Text, said);
     EXPECT_EQ(window->PlayerPanel->text(), "Player1");
-    EXPECT_FALSE(window->game.State.GameOver); // the default: a game at start
-    window->Highlight3->trigger();             // a change a save would write
+    EXPECT_TRUE(window->game.State.InPlay()); // the default: a game at start
+    window->Highlight3->trigger();            // a change a save would write
 
     Close();
     EXPECT_FALSE(window->isVisible());
@@ -246,7 +246,7 @@ TEST_P(EveryOption, IsReadAndWrittenBackAsItWasOrAsThePlayerChangedIt) {
     EXPECT_EQ(window->PlayerPanel->text(), "Zed");
     EXPECT_TRUE(window->Kanji1->isChecked());
     EXPECT_FALSE(window->StartupGame->isChecked());
-    EXPECT_TRUE(window->game.State.GameOver); // no game at start
+    EXPECT_FALSE(window->game.State.InPlay()); // no game at start
     EXPECT_TRUE(window->WinnableDeals1->isChecked());
     EXPECT_EQ(window->Hall.Entry(4, 3), "Ann       300   12");
     Close();

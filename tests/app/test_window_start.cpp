@@ -91,7 +91,7 @@ TEST_F(WindowTest, SilentEditionHasNoSoundItemsMenuOrControl) {
 TEST_F(WindowTest, FreshStartDealsAndEnablesTheGameCommands) {
     Make();
     EXPECT_EQ(window->windowTitle(), "MIRELO 2.8");
-    EXPECT_FALSE(window->game.State.GameOver);
+    EXPECT_TRUE(window->game.State.InPlay());
     for (QAction* a : {window->Restart1, window->Pause1, window->Stoppe, window->Shuffle1})
         EXPECT_TRUE(a->isEnabled()) << a->text().toStdString();
     EXPECT_TRUE(window->ShuffleButton->isEnabled());
@@ -114,7 +114,7 @@ TEST_F(WindowTest, WithoutBeginGameAtStartupNoGameRuns) {
     Options options;
     options.StartDirectly = false;
     Make(options);
-    EXPECT_TRUE(window->game.State.GameOver);
+    EXPECT_FALSE(window->game.State.InPlay());
     for (QAction* a : {window->Restart1, window->Pause1, window->Stoppe, window->Shuffle1})
         EXPECT_FALSE(a->isEnabled()) << a->text().toStdString();
     EXPECT_FALSE(window->ShuffleButton->isEnabled());
@@ -128,7 +128,7 @@ TEST_F(WindowTest, WithoutBeginGameAtStartupNoGameRuns) {
     EXPECT_EQ(SurfaceRows(41, 468), background.copy(0, 0, 800, 468));
 
     window->New1->trigger();
-    EXPECT_FALSE(window->game.State.GameOver);
+    EXPECT_TRUE(window->game.State.InPlay());
     EXPECT_TRUE(window->Stoppe->isEnabled());
 }
 

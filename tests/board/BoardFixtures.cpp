@@ -124,7 +124,7 @@ Game EmptyPlayingGame() {
     Game game;
     game.ClearBoard();
     game.State = GameState{};
-    game.State.GameOver = false;
+    game.State.Phase = GamePhase::Running;
     game.State.TilesLeft = 0;
     return game;
 }

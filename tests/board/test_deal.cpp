@@ -72,9 +72,7 @@ TEST(Deal, GoldenTraditionalDeal) {
 TEST(Deal, BeginGameStartsAFreshGame) {
     Game game;
     game.BeginGame(LayoutTraditional, 5, 0);
-    game.State.Paused = true;
-    game.State.GameWon = true;
-    game.State.WinAnnounced = true;
+    game.State.Phase = GamePhase::Won;
     game.State.HintIndex = 3;
     game.State.HintFirst = 1;
     game.State.HintSecond = 2;
@@ -85,7 +83,7 @@ TEST(Deal, BeginGameStartsAFreshGame) {
     game.State.TilesLeft = 10;
     game.BeginGame(LayoutTheater, 6, 424242);
     const GameState& s = game.State;
-    EXPECT_FALSE(s.GameOver || s.GameWon || s.WinAnnounced || s.Paused);
+    EXPECT_EQ(s.Phase, GamePhase::Running);
     EXPECT_EQ(s.TilesLeft, 144);
     EXPECT_EQ(s.HintIndex + s.HintFirst + s.HintSecond + s.FirstPick + s.SecondPick, 0);
     EXPECT_EQ(s.ElapsedSeconds + s.PenaltySeconds + s.PausedTicks, 0);

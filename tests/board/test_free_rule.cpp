@@ -202,9 +202,9 @@ TEST(Hint, DoesNothingWithoutAMoveOrAGame) {
     EXPECT_EQ(game.State.PenaltySeconds, 0);
 
     Game other = FivePairBoard();
-    for (bool GameState::*flag : {&GameState::GameOver, &GameState::GameWon, &GameState::Paused}) {
+    for (const GamePhase phase : {GamePhase::Stopped, GamePhase::Won, GamePhase::Paused}) {
         Game g = other;
-        g.State.*flag = true;
+        g.State.Phase = phase;
         EXPECT_FALSE(g.Hint());
         EXPECT_EQ(g.State.PenaltySeconds, 0);
         EXPECT_EQ(g.State.HintFirst, 0);

@@ -170,10 +170,9 @@ TEST(Back, DoesNothingOnAFullOrClearedBoardOrWhilePaused) {
     ASSERT_TRUE(test::FindMatchingFreePair(game, a, b));
     game.Pick(a, view);
     game.Pick(b, view);
-    game.State.Paused = true;
+    game.State.Phase = GamePhase::Paused;
     EXPECT_FALSE(game.Back(view));
-    game.State.Paused = false;
-    game.State.GameOver = true; // Back works after Stop, unseen
+    game.State.Phase = GamePhase::Stopped; // Back works after Stop, unseen
     EXPECT_TRUE(game.Back(view));
     game.State.TilesLeft = 0;
     EXPECT_FALSE(game.Back(view));
@@ -215,9 +214,9 @@ TEST(Restart, DoesNothingWhenNothingToRewindOrNoGame) {
     ASSERT_TRUE(test::FindMatchingFreePair(game, a, b));
     game.Pick(a, view);
     game.Pick(b, view);
-    for (bool GameState::*flag : {&GameState::GameOver, &GameState::GameWon, &GameState::Paused}) {
+    for (const GamePhase phase : {GamePhase::Stopped, GamePhase::Won, GamePhase::Paused}) {
         Game g = game;
-        g.State.*flag = true;
+        g.State.Phase = phase;
         EXPECT_FALSE(g.Restart(1, view));
         EXPECT_EQ(g.State.TilesLeft, 142);
     }
@@ -229,7 +228,7 @@ TEST(Clock, PauseTakesThePausedTimeOut) {
     game.UpdateClock(91'000);
     EXPECT_EQ(game.State.ElapsedSeconds, 90);
     ASSERT_TRUE(game.PauseClick(91'000));
-    EXPECT_TRUE(game.State.Paused);
+    EXPECT_TRUE(game.State.Paused());
     game.UpdateClock(691'000); // ten minutes later, still counted while paused
     EXPECT_EQ(game.State.ElapsedSeconds, 690);
     ASSERT_TRUE(game.PauseClick(691'000));
@@ -297,8 +296,7 @@ TEST(Clock, StopsWithTheGameAndStopEndsAPause) {
     game.PauseClick(30'000);
     game.UpdateClock(49'000);
     EXPECT_TRUE(game.StopGame(50'000));
-    EXPECT_TRUE(game.State.GameOver);
-    EXPECT_FALSE(game.State.Paused);
+    EXPECT_EQ(game.State.Phase, GamePhase::Stopped);
     EXPECT_EQ(game.State.StartTick, 20'000);
     game.UpdateClock(80'000);
     EXPECT_EQ(game.State.ElapsedSeconds, 49); // frozen at the stop

@@ -82,9 +82,9 @@ TEST(Shuffle, StopsAtTheFirstPassThatLeavesAMove) {
 TEST(Shuffle, IgnoredWhenPausedStoppedOrWon) {
     Game base;
     base.BeginGame(LayoutTraditional, 1, 0);
-    for (bool GameState::*flag : {&GameState::GameOver, &GameState::GameWon, &GameState::Paused}) {
+    for (const GamePhase phase : {GamePhase::Stopped, GamePhase::Won, GamePhase::Paused}) {
         Game game = base;
-        game.State.*flag = true;
+        game.State.Phase = phase;
         EXPECT_FALSE(game.Shuffle().Performed);
         EXPECT_EQ(game.Places, base.Places);
         EXPECT_EQ(game.State.PenaltySeconds, 0);

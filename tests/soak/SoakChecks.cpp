@@ -197,15 +197,20 @@ bool SoakRun::CheckAll() {
                      s.FreeList[i], exp_.FreeList[i]);
 
     // State and clock.
-    SOAK_REQUIRE(s.GameOver == exp_.GameOver && s.GameWon == exp_.GameWon &&
-                     s.WinAnnounced == exp_.WinAnnounced && s.Paused == exp_.Paused,
-                 "flags over %d won %d announced %d paused %d, should be %d %d %d %d", s.GameOver,
-                 s.GameWon, s.WinAnnounced, s.Paused, exp_.GameOver, exp_.GameWon,
+    // The model keeps the four facts apart; the game must be in the one phase they add up to.
+    const GamePhase phase = exp_.Paused     ? GamePhase::Paused
+                            : exp_.GameWon  ? GamePhase::Won
+                            : exp_.GameOver ? GamePhase::Stopped
+                                            : GamePhase::Running;
+    SOAK_REQUIRE(s.Phase == phase && exp_.GameWon == exp_.WinAnnounced &&
+                     (!exp_.GameWon || exp_.GameOver) && (!exp_.Paused || !exp_.GameOver),
+                 "the game is %s, should be %s (over %d won %d announced %d paused %d)",
+                 PhaseName(s.Phase), PhaseName(phase), exp_.GameOver, exp_.GameWon,
                  exp_.WinAnnounced, exp_.Paused);
     SOAK_REQUIRE(s.ElapsedSeconds == exp_.ElapsedSeconds && s.PenaltySeconds == exp_.PenaltySeconds,
                  "time %d + %d s, should be %d + %d s", s.ElapsedSeconds, s.PenaltySeconds,
                  exp_.ElapsedSeconds, exp_.PenaltySeconds);
-    SOAK_REQUIRE(!s.Paused || s.PausedTicks == exp_.PausedTicks,
+    SOAK_REQUIRE(!s.Paused() || s.PausedTicks == exp_.PausedTicks,
                  "paused at %d ms of play, should be %d", s.PausedTicks, exp_.PausedTicks);
     return true;
 }

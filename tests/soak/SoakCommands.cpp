@@ -8,27 +8,19 @@ bool SoakRun::DoTick() {
     const GameState& s = game_.State;
     const bool running = !exp_.GameOver && !exp_.GameWon;
     const std::int32_t before = s.ElapsedSeconds;
-    // The window's tick, in its order: the clock, the status recount (whose
-    // redraw finds a cleared board and runs the win), then the time limit.
-    game_.UpdateClock(Now());
-    if (!s.GameOver) {
-        game_.IsItFree();
-        if (s.TilesLeft == 0 && !s.WinAnnounced) {
-            game_.State.GameWon = true;
-            game_.State.WinAnnounced = true;
-            game_.StopGame(Now());
-            game_.IsItFree(); // the final status line
-        }
-    }
-    if (game_.TimeIsUp() && !s.GameOver && !s.GameWon)
-        game_.StopGame(Now());
-    if (!ExpectCalls(0))
+    const TickOutcome turn = game_.Tick(Now());
+    if (!ExpectCalls(0) || !CheckQuietSpan(turn))
         return false;
+    SOAK_REQUIRE(turn.Counted == running, "the turn %s though %s",
+                 turn.Counted ? "counted" : "did not count",
+                 running ? "a game runs" : "no game runs");
 
     if (!running) {
         SOAK_REQUIRE(s.ElapsedSeconds == before,
                      "the clock moved from %d to %d s with no game running", before,
                      s.ElapsedSeconds);
+        SOAK_REQUIRE(turn.NextChangeIn == NoChangeDue && !turn.Won && !turn.TimeUp,
+                     "a turn with no game running asked for a wake-up in %u ms", turn.NextChangeIn);
         return true;
     }
     exp_.ElapsedSeconds = static_cast<std::int32_t>((exp_.PlayMs + exp_.PauseMs) / 1000);
@@ -39,23 +31,71 @@ bool SoakRun::DoTick() {
         exp_.LastRunningElapsed = s.ElapsedSeconds;
     }
     TakeCounts();
-    if (shadow_.TilesOn() == 0 && !exp_.WinAnnounced) {
+    // The win is noticed before the counts are shown, the limit after them.
+    const bool won = shadow_.TilesOn() == 0 && !exp_.WinAnnounced;
+    if (won) {
         ++stats_.Wins;
         stats_.WinsWhilePaused += exp_.Paused;
         exp_.GameWon = exp_.WinAnnounced = exp_.GameOver = true;
         exp_.Paused = false;
     }
-    if (exp_.ElapsedSeconds + exp_.PenaltySeconds >= TimeLimitSeconds && !exp_.GameOver) {
+    const int seconds = exp_.Paused ? -1 : exp_.ElapsedSeconds + exp_.PenaltySeconds;
+    SOAK_REQUIRE(turn.Won == won && turn.TilesLeft == shadow_.TilesOn() &&
+                     turn.MovesLeft == exp_.MovesLeft && turn.Seconds == seconds,
+                 "the turn showed %d tiles, %d moves, %d s%s; should be %d, %d, %d s%s",
+                 turn.TilesLeft, turn.MovesLeft, turn.Seconds, turn.Won ? ", won" : "",
+                 shadow_.TilesOn(), exp_.MovesLeft, seconds, won ? ", won" : "");
+    const bool noMoves = !won && exp_.MovesLeft == 0;
+    SOAK_REQUIRE(
+        turn.NoMoves == noMoves && (!noMoves || turn.WarningShown == NoMovesWarningShown(Now())),
+        "the no-moves warning: %d shown %d at tick %u", turn.NoMoves, turn.WarningShown, Now());
+    const bool timeUp =
+        !exp_.GameOver && exp_.ElapsedSeconds + exp_.PenaltySeconds >= TimeLimitSeconds;
+    if (timeUp) {
         ++stats_.TimeUps;
         stats_.TimeUpsWhilePaused += exp_.Paused;
         exp_.GameOver = true;
         exp_.Paused = false;
     }
+    SOAK_REQUIRE(turn.TimeUp == timeUp, "the turn %s the time limit",
+                 turn.TimeUp ? "wrongly reported" : "missed");
+    // A running clock changes the panel within the second; an ended game never wakes.
+    SOAK_REQUIRE(exp_.GameOver
+                     ? turn.NextChangeIn == NoChangeDue
+                     : exp_.Paused || (turn.NextChangeIn >= 1 && turn.NextChangeIn <= 1000),
+                 "the next change is due in %u ms", turn.NextChangeIn);
+    lastTurn_ = turn;
+    lastTurnAt_ = Now();
+    commandSinceTurn_ = false;
+    return true;
+}
+
+// Until the tick the last turn named, with no command between, a turn must
+// show exactly what the last one showed: a heartbeat that sleeps until then
+// misses nothing.
+bool SoakRun::CheckQuietSpan(const TickOutcome& turn) {
+    if (commandSinceTurn_ || !lastTurn_.Counted || Now() - lastTurnAt_ >= lastTurn_.NextChangeIn)
+        return true;
+    // After the end, turns show nothing at all.
+    if (lastTurn_.NextChangeIn == NoChangeDue) {
+        SOAK_REQUIRE(!turn.Counted, "a turn counted after the game ended");
+        return true;
+    }
+    SOAK_REQUIRE(turn.Counted && !turn.Won && !turn.TimeUp &&
+                     turn.TilesLeft == lastTurn_.TilesLeft &&
+                     turn.MovesLeft == lastTurn_.MovesLeft && turn.Seconds == lastTurn_.Seconds &&
+                     turn.NoMoves == lastTurn_.NoMoves &&
+                     (!turn.NoMoves || turn.WarningShown == lastTurn_.WarningShown),
+                 "%u ms after a turn that promised no change for %u ms, the panels show %d tiles, "
+                 "%d moves, %d s, warning %d; they showed %d, %d, %d s, warning %d",
+                 Now() - lastTurnAt_, lastTurn_.NextChangeIn, turn.TilesLeft, turn.MovesLeft,
+                 turn.Seconds, turn.WarningShown, lastTurn_.TilesLeft, lastTurn_.MovesLeft,
+                 lastTurn_.Seconds, lastTurn_.WarningShown);
     return true;
 }
 
 bool SoakRun::DoClick(std::uint8_t tile) {
-    if (game_.State.GameOver || game_.State.GameWon || game_.State.Paused) {
+    if (!game_.State.Running()) {
         ++stats_.Ignored; // the window drops the click
         return true;
     }
@@ -143,7 +183,7 @@ bool SoakRun::DoClick(std::uint8_t tile) {
 }
 
 bool SoakRun::DoDropPicks() {
-    if (game_.State.GameOver || game_.State.GameWon || game_.State.Paused) {
+    if (!game_.State.Running()) {
         ++stats_.Ignored;
         return true;
     }

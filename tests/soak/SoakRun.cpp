@@ -91,6 +91,20 @@ const char* CommandName(Command command) {
     return i >= 0 && i < CommandCount ? Names[i] : "?";
 }
 
+const char* PhaseName(GamePhase phase) {
+    switch (phase) {
+    case GamePhase::Stopped:
+        return "stopped";
+    case GamePhase::Running:
+        return "running";
+    case GamePhase::Paused:
+        return "paused";
+    case GamePhase::Won:
+        return "won";
+    }
+    return "?";
+}
+
 SoakRun::SoakRun(Stats& stats)
     : stats_(stats), removals_(std::make_unique<std::array<Snapshot, 72>>()),
       dealt_(std::make_unique<Snapshot>()) {}
@@ -140,7 +154,7 @@ bool SoakRun::Play(std::uint32_t seed, bool trace) {
 
 Command SoakRun::Choose() {
     const GameState& s = game_.State;
-    if (s.GameOver) {
+    if (!s.InPlay()) {
         // A finished game: a few commands that must all be refused or harmless,
         // then sometimes a new deal in the same game.
         if (afterEnd_ > 0) {
@@ -153,7 +167,7 @@ Command SoakRun::Choose() {
         ended_ = true;
         return Command::Tick;
     }
-    if (s.Paused)
+    if (s.Paused())
         return Weighted(Roll(Total(Paused)), Paused);
     if (s.TilesLeft == 0) // cleared: the next tick finds the win
         return Roll(10) < 7 ? Command::Tick : static_cast<Command>(Roll(CommandCount));
@@ -336,6 +350,8 @@ bool SoakRun::Step(Command command) {
         ok = DoClick(tile);
         break;
     }
+    if (command != Command::Tick && command != Command::TimeJump)
+        commandSinceTurn_ = true;
     ok = ok && CheckAll();
     if (trace_)
         Trace(command);
@@ -349,10 +365,9 @@ void SoakRun::Trace(Command command) const {
     std::printf("step %d t=%u %s", step_, Now(), CommandName(command));
     if (argument_)
         std::printf(" %d", argument_);
-    std::printf(" | tiles %d moves %d free %d pick %d hint %d-%d #%d time %d+%d%s%s%s\n",
-                s.TilesLeft, s.MovesLeft, s.FreeCount, s.FirstPick, s.HintFirst, s.HintSecond,
-                s.HintIndex, s.ElapsedSeconds, s.PenaltySeconds, s.Paused ? " paused" : "",
-                s.GameWon ? " won" : "", s.GameOver ? " over" : "");
+    std::printf(" | tiles %d moves %d free %d pick %d hint %d-%d #%d time %d+%d %s\n", s.TilesLeft,
+                s.MovesLeft, s.FreeCount, s.FirstPick, s.HintFirst, s.HintSecond, s.HintIndex,
+                s.ElapsedSeconds, s.PenaltySeconds, PhaseName(s.Phase));
 }
 
 } // namespace mirelo::soak

@@ -35,6 +35,7 @@ enum class Command : std::uint8_t {
 };
 inline constexpr int CommandCount = static_cast<int>(Command::Count);
 const char* CommandName(Command command);
+const char* PhaseName(GamePhase phase);
 
 // What the games did, summed over the run.
 struct Stats {
@@ -108,6 +109,7 @@ private:
 
     // One handler per command: runs it and checks what it did (SoakCommands.cpp).
     bool DoTick();
+    bool CheckQuietSpan(const TickOutcome& turn);
     bool DoClick(std::uint8_t tile);
     bool DoDropPicks();
     bool DoHint();
@@ -136,6 +138,10 @@ private:
     // The model.
     Shadow shadow_;
     Expected exp_;
+    // The last turn of the clock, when it came, and whether any command came since.
+    TickOutcome lastTurn_;
+    std::uint32_t lastTurnAt_ = 0;
+    bool commandSinceTurn_ = true;
     std::array<std::uint8_t, 144> historyTile_{};
     std::array<Anchor, 144> historyPlace_{};
     int removed_ = 0;

@@ -118,7 +118,7 @@ std::string ReplayClears(const BoardGrid& grid, const TilePlaces& places, int ti
     game.Grid = grid;
     game.Places = places;
     game.State.TilesLeft = static_cast<std::uint8_t>(tiles);
-    game.State.GameOver = false;
+    game.State.Phase = GamePhase::Running;
     SilentView view;
     for (const auto& [a, b] : pairs) {
         const int before = game.State.TilesLeft;

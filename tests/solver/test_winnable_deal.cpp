@@ -14,7 +14,7 @@ void ExpectSameGame(Game& a, Game& b) {
     EXPECT_EQ(a.Places, b.Places);
     EXPECT_EQ(a.State.TilesLeft, b.State.TilesLeft);
     EXPECT_EQ(a.State.StartTick, b.State.StartTick);
-    EXPECT_EQ(a.State.GameOver, b.State.GameOver);
+    EXPECT_EQ(a.State.Phase, b.State.Phase);
     EXPECT_EQ(a.State.HintIndex, b.State.HintIndex);
     for (int k = 0; k < 4; ++k)
         EXPECT_EQ(a.Rng.Next(), b.Rng.Next());
