@@ -68,7 +68,10 @@ TMirelo::TMirelo(Environment env, QWidget* parent)
 
     Surface = new WindowSurface(this);
     setCentralWidget(Surface);
-    Surface->OnButtonUp = [this](Qt::MouseButton b) { ButtonDown(b); };
+    Surface->OnButtonUp = [this](Qt::MouseButton b) {
+        ButtonDown(b);
+        WakeHeartbeat();
+    };
     Surface->OnPointerMove = [this] { FormMouseMove(); };
     Surface->OnFirstShow = [this] { Peindre(); };
     // The sound device is set up once the first picture is on the screen, not
@@ -77,12 +80,17 @@ TMirelo::TMirelo(Environment env, QWidget* parent)
         // Said once, when the window first shows: a second copy never shows.
         if (!settingsReadError_.isEmpty())
             InfoBox(QString::fromLatin1(WindowCaption), settingsReadError_);
-        if (Playmusic1 && !soundSettingsApplied_)
+        if (Playmusic1 && !soundSettingsApplied_) {
             ApplySoundSettings();
+            WakeHeartbeat(); // the music, if it may play, starts now
+        }
     };
 
+    // A precise single shot: it never fires early, so a second shown changes
+    // on time, and it is armed anew by every turn.
     Timer = new QTimer(this);
-    Timer->setInterval(10);
+    Timer->setSingleShot(true);
+    Timer->setTimerType(Qt::PreciseTimer);
     connect(Timer, &QTimer::timeout, this, &TMirelo::Temps);
 
     // The secondary windows, made once and reused; help and name on first use.
@@ -189,7 +197,7 @@ void TMirelo::Init() {
 
     SetGameCommandsEnabled(false);
     ShowMessage(QString::fromLatin1(BannerLine));
-    Timer->start();
+    WakeHeartbeat();
     if (StartupGame->isChecked())
         BeginGame();
     else
@@ -376,7 +384,7 @@ bool TMirelo::FormCloseQuery() {
     Timer->stop();
     if (!SaveAtClose()) {
         // The old file is intact; the game goes on so the player can fix the folder and retry.
-        Timer->start();
+        WakeHeartbeat();
         return false;
     }
     if (!ended_ && PlayMusic)

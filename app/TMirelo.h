@@ -13,6 +13,7 @@
 #include <QMainWindow>
 #include <array>
 #include <functional>
+#include <optional>
 #include <string>
 
 class QAction;
@@ -138,6 +139,10 @@ public:
     void ButtonDown(Qt::MouseButton button);
     void FormMouseMove();
     void Temps();
+    // Runs the heartbeat as soon as the event loop is free: after a command.
+    void WakeHeartbeat();
+    // The tick at which the heartbeat is next due; none while it sleeps for good.
+    std::optional<std::uint32_t> NextWake() const { return nextWake_; }
     void Exit1Click();
     void Toolbar1Click();
     void SelectTheater();
@@ -249,6 +254,10 @@ private:
         int Time = -1;  // -2 for "---"
     } shown_;
     QImage kanji_, dragons_, logo_;
+    std::optional<std::uint32_t> nextWake_;
+    // How often the heartbeat looks at music that is still loading.
+    static constexpr std::uint32_t MusicLoadStepMs = 10;
+    void ArmHeartbeat(std::uint32_t delay);
 };
 
 } // namespace mirelo

@@ -7,6 +7,8 @@
 
 #include <QAction>
 #include <QLabel>
+#include <QTimer>
+#include <algorithm>
 
 namespace mirelo {
 
@@ -26,16 +28,21 @@ void TMirelo::ShowMessage(const QString& text) {
 }
 
 void TMirelo::Temps() {
+    bool musicLoading = false;
     if (PlayMusic) {
-        env_.Sound->MusicStep();
+        musicLoading = env_.Sound->MusicStep();
         // The sound font is loaded after the start: one that fails then ends
         // the music here, and says why.
         if (!env_.Sound->MusicPossible()) {
             PlayMusic = false;
+            musicLoading = false;
             SayWhyNoMusic();
         }
     }
     const TickOutcome turn = game.Tick(env_.Clock->GetTickCount());
+    // Armed before the reactions: a win's box runs its own event loop.
+    ArmHeartbeat(musicLoading ? std::min<std::uint32_t>(turn.NextChangeIn, MusicLoadStepMs)
+                              : turn.NextChangeIn);
     if (!turn.Counted)
         return;
     WriteScore(turn);
@@ -47,6 +54,24 @@ void TMirelo::Temps() {
         ShowMessage(turn.WarningShown ? QStringLiteral("SORRY, NO MORE MOVES !!") : QString());
     if (turn.TimeUp)
         ShowStopped();
+}
+
+// The heartbeat sleeps until the rules say the screen can next change; any
+// command wakes it at once (WakeHeartbeat), because a command is when tiles,
+// moves, penalties and messages change.
+void TMirelo::ArmHeartbeat(std::uint32_t delay) {
+    if (ended_ || delay == NoChangeDue) {
+        Timer->stop();
+        nextWake_.reset();
+        return;
+    }
+    nextWake_ = env_.Clock->GetTickCount() + delay;
+    Timer->start(static_cast<int>(std::min<std::uint32_t>(delay, 0x7FFFFFFF)));
+}
+
+void TMirelo::WakeHeartbeat() {
+    if (!ended_)
+        ArmHeartbeat(0);
 }
 
 void TMirelo::WriteScore(const TickOutcome& turn) {

@@ -159,6 +159,9 @@ void TMirelo::BuildMenus() {
     connect(Wood1, &QAction::triggered, this, keepMark(Wood1, [this] { TilesWood(); }));
     connect(Blue1, &QAction::triggered, this, keepMark(Blue1, [this] { TilesBlue(); }));
     connect(Red1, &QAction::triggered, this, keepMark(Red1, [this] { TilesRed(); }));
+    // Every command may change tiles, moves, penalties or the message.
+    for (QAction* action : bar->findChildren<QAction*>())
+        connect(action, &QAction::triggered, this, &TMirelo::WakeHeartbeat);
 }
 
 void TMirelo::BuildToolbar() {
@@ -223,6 +226,8 @@ void TMirelo::BuildToolbar() {
     connect(ExitButton, &QToolButton::clicked, this, &TMirelo::Exit1Click);
     connect(HelpButton, &QToolButton::clicked, this, &TMirelo::HelpClick);
     connect(AboutButton, &QToolButton::clicked, this, &TMirelo::About1Click);
+    for (QToolButton* b : Panel1->findChildren<QToolButton*>())
+        connect(b, &QToolButton::clicked, this, &TMirelo::WakeHeartbeat);
 }
 
 void TMirelo::BuildStatusBar() {

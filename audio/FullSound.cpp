@@ -280,15 +280,18 @@ bool FullSound::EnsureTuneOpen() {
     return OpenTune(DefaultTune, nullptr);
 }
 
-void FullSound::MusicStep() {
+bool FullSound::MusicStep() {
     // Until the music is loaded no tune can have been started, so there is
     // nothing to restart; the tick does not wait for the load.
-    if (!MusicLoaded() || !sequencer_ || !EnsureTuneOpen())
-        return;
+    if (!MusicLoaded())
+        return true;
+    if (!sequencer_ || !EnsureTuneOpen())
+        return false;
     WatchEndNotices();
     sequencer_->ArmEndNotice();
     if (sequencer_->EndReached())
         sequencer_->Restart();
+    return false;
 }
 
 void FullSound::MediaNotify() {

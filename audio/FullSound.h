@@ -61,7 +61,7 @@ public:
     bool TuneExists(const QString& fileName) const override;
     bool SelectedMusic(const QString& fileName, QString* error) override;
     QString CurrentTune() const override;
-    void MusicStep() override;
+    bool MusicStep() override;
     void CloseMusic() override;
     QString UnavailableReason() const override;
 

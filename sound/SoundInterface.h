@@ -51,9 +51,11 @@ public:
     }
     // The file name of the tune that is open now; empty when none is.
     virtual QString CurrentTune() const { return {}; }
-    // The 10 ms tick's music step, while "Play music" is on: restarts a tune
-    // that reached its end.
-    virtual void MusicStep() {}
+    // The heartbeat's music step, while "Play music" is on: opens the tune
+    // once the music is loaded and restarts a tune that reached its end.
+    // True while the music is still loading and wants another step soon;
+    // after that the end of a tune is noticed without steps.
+    virtual bool MusicStep() { return false; }
     // At close: stops listening for the end of play and closes the device.
     virtual void CloseMusic() {}
     // Why sound cannot be heard on this machine; empty when it can.

@@ -51,7 +51,10 @@ public:
         return true;
     }
     QString CurrentTune() const override { return Open; }
-    void MusicStep() override { ++Steps; }
+    bool MusicStep() override {
+        ++Steps;
+        return Loading;
+    }
     void CloseMusic() override { Closed = true; }
     QString UnavailableReason() const override { return Reason; }
 
@@ -65,6 +68,7 @@ public:
     bool Enabled = false;
     bool Closed = false;
     int Steps = 0;
+    bool Loading = false; // the music is still on its way
     QStringList Tunes;
     QStringList Selected;
     QString Reason;

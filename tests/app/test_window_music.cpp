@@ -114,6 +114,30 @@ TEST_F(MusicTest, WithoutTheDefaultTuneTheWindowSaysWhyAndOtherTunesStillPlay) {
     EXPECT_EQ(SavedPlayMusic(), "1");
 }
 
+// While the music loads the heartbeat steps it every 10 ms; once it is loaded
+// the end of a tune is noticed without steps, and the heartbeat sleeps again.
+TEST_F(MusicTest, TheHeartbeatStepsTheMusicOnlyWhileItLoads) {
+    sound->Loading = true;
+    Start(true);
+    ASSERT_TRUE(window->PlayMusic);
+    const int steps = sound->Steps;
+    window->Temps();
+    EXPECT_EQ(sound->Steps, steps + 1);
+    ASSERT_TRUE(window->NextWake());
+    EXPECT_EQ(*window->NextWake(), clock.Tick + 10);
+
+    sound->Loading = false;
+    clock.Advance(10);
+    window->Temps();
+    ASSERT_TRUE(window->NextWake());
+    EXPECT_GT(*window->NextWake(), clock.Tick + 10); // the clock panel's next second
+
+    // With no game and the music loaded, nothing wakes at all.
+    window->Stoppe->trigger();
+    window->Temps();
+    EXPECT_FALSE(window->NextWake());
+}
+
 // With "Play music" off nothing is said at start; switching it on says why, once.
 TEST_F(MusicTest, MusicSwitchedOnWhereItCannotPlaySaysWhyOnce) {
     sound->Possible = false;

@@ -106,8 +106,10 @@ TEST_F(WindowTest, FreshStartDealsAndEnablesTheGameCommands) {
     EXPECT_FALSE(window->WarnMe->isChecked());
     EXPECT_EQ(window->PlayerPanel->text(), "Player1");
     EXPECT_EQ(window->LigneStatus[7]->text(), QString::fromLatin1(BannerLine));
+    // The heartbeat is due within the second the clock panel next changes.
+    ASSERT_TRUE(window->NextWake());
+    EXPECT_LE(*window->NextWake() - clock.Tick, 1000u);
     EXPECT_TRUE(window->Timer->isActive());
-    EXPECT_EQ(window->Timer->interval(), 10);
 }
 
 TEST_F(WindowTest, WithoutBeginGameAtStartupNoGameRuns) {
@@ -123,6 +125,9 @@ TEST_F(WindowTest, WithoutBeginGameAtStartupNoGameRuns) {
     window->Temps();
     EXPECT_EQ(window->LigneStatus[1]->text(), "");
     EXPECT_EQ(window->LigneStatus[5]->text(), "");
+    // With no game nothing can change by itself: the heartbeat sleeps.
+    EXPECT_FALSE(window->NextWake());
+    EXPECT_FALSE(window->Timer->isActive());
     // The window shows the background alone.
     const QImage& background = window->CurrentBackground();
     EXPECT_EQ(SurfaceRows(41, 468), background.copy(0, 0, 800, 468));
