@@ -125,7 +125,7 @@ int RunMirelo(int argc, char** argv, const SoundFactory& makeSound) {
     });
     ExitOnFirstPaint exitOnFirstPaint;
     if (qEnvironmentVariableIntValue("MIRELO_FIRST_PAINT_EXIT"))
-        window.Surface->installEventFilter(&exitOnFirstPaint);
+        window.centralWidget()->installEventFilter(&exitOnFirstPaint); // the board surface
     window.show();
     return QApplication::exec();
 }

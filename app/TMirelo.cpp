@@ -80,7 +80,7 @@ TMirelo::TMirelo(Environment env, QWidget* parent)
         // Said once, when the window first shows: a second copy never shows.
         if (!settingsReadError_.isEmpty())
             InfoBox(QString::fromLatin1(WindowCaption), settingsReadError_);
-        if (Playmusic1 && !soundSettingsApplied_) {
+        if (Menu.Playmusic1 && !soundSettingsApplied_) {
             ApplySoundSettings();
             WakeHeartbeat(); // the music, if it may play, starts now
         }
@@ -126,27 +126,27 @@ void TMirelo::Init() {
         options.TileStyle >= 0 && options.TileStyle < StyleCount ? options.TileStyle : StyleWood;
     HighlightMode =
         options.HighlightMode >= 0 && options.HighlightMode <= 2 ? options.HighlightMode : 1;
-    Moves->setChecked(options.ShowMoves);
+    Menu.Moves->setChecked(options.ShowMoves);
     PlayMusic = options.PlayMusic;
     PlaySounds = options.PlaySounds;
     Layouts.NeverWarn = options.NeverWarn;
     CurrentPlayer = options.CurrentPlayer;
-    StartupGame->setChecked(options.StartDirectly);
-    WinnableDeals1->setChecked(options.WinnableDeals);
+    Menu.StartupGame->setChecked(options.StartDirectly);
+    Menu.WinnableDeals1->setChecked(options.WinnableDeals);
 
-    Kanji1->setChecked(options.Background == 0);
-    Dragons1->setChecked(options.Background == 1);
-    PlayerPanel->setText(CurrentPlayer);
-    Wood1->setChecked(TileStyle == StyleWood);
-    Blue1->setChecked(TileStyle == StyleBlue);
-    Red1->setChecked(TileStyle == StyleRed);
-    Highlight1->setChecked(HighlightMode == 0);
-    Highlight2->setChecked(HighlightMode == 1);
-    Highlight3->setChecked(HighlightMode == 2);
-    WarnMe->setChecked(Layouts.NeverWarn);
-    if (Playmusic1) {
-        Playmusic1->setChecked(PlayMusic);
-        Playsounds1->setChecked(PlaySounds);
+    Menu.Kanji1->setChecked(options.Background == 0);
+    Menu.Dragons1->setChecked(options.Background == 1);
+    Bar.PlayerPanel->setText(CurrentPlayer);
+    Menu.Wood1->setChecked(TileStyle == StyleWood);
+    Menu.Blue1->setChecked(TileStyle == StyleBlue);
+    Menu.Red1->setChecked(TileStyle == StyleRed);
+    Menu.Highlight1->setChecked(HighlightMode == 0);
+    Menu.Highlight2->setChecked(HighlightMode == 1);
+    Menu.Highlight3->setChecked(HighlightMode == 2);
+    Menu.WarnMe->setChecked(Layouts.NeverWarn);
+    if (Menu.Playmusic1) {
+        Menu.Playmusic1->setChecked(PlayMusic);
+        Menu.Playsounds1->setChecked(PlaySounds);
         // Whether music can play is asked once the window has its first
         // picture (ApplySoundSettings); until then nothing plays.
         PlayMusic = false;
@@ -165,19 +165,19 @@ void TMirelo::Init() {
     if (screenWidth > NarrowClientWidth) {
         WideScreen = 1;
         ToolbarHeight = ToolbarRowHeight;
-        HelpButton->move(626, HelpButton->y());
-        AboutButton->move(678, AboutButton->y());
-        ExitButton->move(734, ExitButton->y());
-        if (Media)
-            Media->move(564, Media->y());
+        Bar.HelpButton->move(626, Bar.HelpButton->y());
+        Bar.AboutButton->move(678, Bar.AboutButton->y());
+        Bar.ExitButton->move(734, Bar.ExitButton->y());
+        if (Bar.Media)
+            Bar.Media->move(564, Bar.Media->y());
     } else {
-        Toolbar1->setChecked(false);
-        Toolbar1->setEnabled(false);
-        if (Media)
-            Media->hide();
+        Menu.Toolbar1->setChecked(false);
+        Menu.Toolbar1->setEnabled(false);
+        if (Bar.Media)
+            Bar.Media->hide();
         ToolbarHeight = 0;
         WideScreen = 0;
-        Panel1->hide();
+        Bar.Panel1->hide();
     }
     Renderer.WideScreen = WideScreen;
     FormResize();
@@ -198,7 +198,7 @@ void TMirelo::Init() {
     SetGameCommandsEnabled(false);
     ShowMessage(QString::fromLatin1(BannerLine));
     WakeHeartbeat();
-    if (StartupGame->isChecked())
+    if (Menu.StartupGame->isChecked())
         BeginGame();
     else
         Peindre();
@@ -209,24 +209,24 @@ void TMirelo::FormResize() {
     const int width = WideScreen ? WideClientWidth : NarrowClientWidth;
     const int height = WideScreen ? ToolbarHeight + BackgroundHeight : NarrowBoardHeight;
     Surface->SetClientSize(QSize(width, height));
-    Panel1->setFixedWidth(width);
+    Bar.Panel1->setFixedWidth(width);
     move(0, 0);
 }
 
 void TMirelo::Toolbar1Click() {
-    Toolbar1->setChecked(!Toolbar1->isChecked());
-    if (Toolbar1->isChecked()) {
+    Menu.Toolbar1->setChecked(!Menu.Toolbar1->isChecked());
+    if (Menu.Toolbar1->isChecked()) {
         ShowMessage(QStringLiteral("Toolbar shown."));
-        Panel1->show();
-        if (Media)
-            Media->show();
+        Bar.Panel1->show();
+        if (Bar.Media)
+            Bar.Media->show();
         ToolbarHeight = ToolbarRowHeight;
     } else {
         ShowMessage(QStringLiteral("Toolbar hidden."));
         ToolbarHeight = 0;
-        Panel1->hide();
-        if (Media)
-            Media->hide();
+        Bar.Panel1->hide();
+        if (Bar.Media)
+            Bar.Media->hide();
     }
     // The board moves by the toolbar's height: a rectangle saved where it was
     // would come back 41 pixels away from its tile.
@@ -236,23 +236,23 @@ void TMirelo::Toolbar1Click() {
 }
 
 void TMirelo::WarnMeClick() {
-    Layouts.NeverWarn = WarnMe->isChecked();
+    Layouts.NeverWarn = Menu.WarnMe->isChecked();
 }
 
 void TMirelo::Playsounds1Click() {
-    PlaySounds = Playsounds1->isChecked();
+    PlaySounds = Menu.Playsounds1->isChecked();
 }
 
 // The check mark is the player's choice and is saved as it stands, whatever
 // this machine lacks today; music plays only where it can.
 void TMirelo::ApplySoundSettings() {
     soundSettingsApplied_ = true;
-    if (Playmusic1->isChecked()) {
+    if (Menu.Playmusic1->isChecked()) {
         PlayMusic = env_.Sound->MusicPossible();
         if (env_.Sound->MusicCanPlay()) {
             env_.Sound->EnableMusic();
-            if (Media)
-                Media->setEnabled(true);
+            if (Bar.Media)
+                Bar.Media->setEnabled(true);
         }
     }
     // Said once, when the window first shows: a second copy never shows.
@@ -263,7 +263,7 @@ void TMirelo::ApplySoundSettings() {
                 QStringLiteral("Sound is unavailable: %1\nThe game goes on without sound.")
                     .arg(reason));
     }
-    if (Playmusic1->isChecked())
+    if (Menu.Playmusic1->isChecked())
         SayWhyNoMusic();
 }
 
@@ -288,8 +288,8 @@ void TMirelo::Playmusic1Click() {
     // Before the first paint the check mark is all there is; the sound is asked then.
     if (!soundSettingsApplied_)
         return;
-    PlayMusic = Playmusic1->isChecked() && env_.Sound->MusicPossible();
-    if (Playmusic1->isChecked())
+    PlayMusic = Menu.Playmusic1->isChecked() && env_.Sound->MusicPossible();
+    if (Menu.Playmusic1->isChecked())
         SayWhyNoMusic();
 }
 
@@ -298,7 +298,7 @@ void TMirelo::ConfigClick() {
         Configu = new TConfigu(this);
         Configu->PlayerNameChange = [this](const QString& name) {
             CurrentPlayer = name;
-            PlayerPanel->setText(CurrentPlayer);
+            Bar.PlayerPanel->setText(CurrentPlayer);
         };
     }
     Configu->SetName(CurrentPlayer);
@@ -330,15 +330,15 @@ bool TMirelo::WriteSettingsFile(QString* error) {
     // The style last composed is the one last chosen; before any composition, the one read.
     o.TileStyle = Sheet.AppliedTileStyle == NoStyleApplied ? TileStyle : Sheet.AppliedTileStyle;
     o.HighlightMode = HighlightMode;
-    o.ShowMoves = Moves->isChecked();
+    o.ShowMoves = Menu.Moves->isChecked();
     // The player's choice, whether or not music could play this run.
-    o.PlayMusic = Playmusic1 && Playmusic1->isChecked();
+    o.PlayMusic = Menu.Playmusic1 && Menu.Playmusic1->isChecked();
     o.PlaySounds = PlaySounds;
     o.NeverWarn = Layouts.NeverWarn;
     o.CurrentPlayer = CurrentPlayer;
-    o.Background = Kanji1->isChecked() ? 0 : 1;
-    o.StartDirectly = StartupGame->isChecked();
-    o.WinnableDeals = WinnableDeals1->isChecked();
+    o.Background = Menu.Kanji1->isChecked() ? 0 : 1;
+    o.StartDirectly = Menu.StartupGame->isChecked();
+    o.WinnableDeals = Menu.WinnableDeals1->isChecked();
     // Read afresh: what others wrote since the start (a section added by hand,
     // the other edition's sound keys) stays, and only the game's own keys change.
     ProfileFile file;

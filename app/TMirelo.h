@@ -25,6 +25,10 @@ class QToolButton;
 
 namespace mirelo {
 
+namespace test {
+class WindowProbe;
+}
+
 class SoundInterface;
 class SystemClock;
 class TAboutBox;
@@ -59,15 +63,38 @@ public:
     explicit TMirelo(Environment env, QWidget* parent = nullptr);
     ~TMirelo() override;
 
-    // ----- state -----
-    Game game;
-    LayoutChoice Layouts;
-    HallOfFame Hall;
-    // The layout the board in play was dealt on: a win is judged against its table.
-    int DealtLayout = LayoutTraditional;
-    TileSheet Sheet;
-    BoardRenderer Renderer;
-    QImage SmallBuf;
+    // The player's answers when the settings cannot be saved at the close.
+    enum class WriteFailure { Retry, QuitWithoutSaving, Cancel };
+
+    // The menu bar's items, by the names the commands are known by.
+    struct MenuItems {
+        QAction *New1 = nullptr, *Exit1 = nullptr;
+        QAction *Undo1 = nullptr, *GiveHint = nullptr, *Shuffle1 = nullptr, *Restart1 = nullptr,
+                *Stoppe = nullptr, *Pause1 = nullptr, *CanIWin1 = nullptr;
+        QAction *WarnMe = nullptr, *StartupGame = nullptr, *Playsounds1 = nullptr,
+                *Playmusic1 = nullptr, *WinnableDeals1 = nullptr;
+        QAction *Changeplayername1 = nullptr, *Moves = nullptr, *Toolbar1 = nullptr;
+        QAction *Highlight1 = nullptr, *Highlight2 = nullptr, *Highlight3 = nullptr;
+        QAction *Kanji1 = nullptr, *Dragons1 = nullptr;
+        QAction *Theater1 = nullptr, *Traditional1 = nullptr, *Dragon1 = nullptr,
+                *BigHole1 = nullptr, *Beatle1 = nullptr;
+        QAction *Wood1 = nullptr, *Blue1 = nullptr, *Red1 = nullptr;
+        // The full edition's only.
+        QAction *FerralMus = nullptr, *GokurakuMus = nullptr, *MireloMus = nullptr,
+                *GisorsMus = nullptr;
+        QAction *Contents1 = nullptr, *About1 = nullptr;
+        QMenu* Music2 = nullptr;
+    };
+    // The toolbar row over the board.
+    struct ToolbarRow {
+        QFrame* Panel1 = nullptr;
+        QToolButton *SpeedButton1 = nullptr, *SpeedButton3 = nullptr, *SpeedButton4 = nullptr,
+                    *ShuffleButton = nullptr, *SpeedButton2 = nullptr;
+        QToolButton *HelpButton = nullptr, *AboutButton = nullptr, *ExitButton = nullptr;
+        QLabel* PlayerPanel = nullptr;
+        QWidget* Media = nullptr; // the music control; the full edition's only
+    };
+
     // The pictures are decoded on first use: the background not in use and the
     // logo cost start-up time for nothing.
     const QImage& Kanji();
@@ -75,55 +102,6 @@ public:
     const QImage& Logo();
     // The picture of background setting 0 (Kanji) or any other (Dragons).
     static PictureName BackgroundPicture(int background);
-    int TileStyle = StyleWood;
-    int HighlightMode = 1;
-    bool PlaySounds = false;
-    bool PlayMusic = false;
-    QString CurrentPlayer;
-    int WideScreen = 1;
-    int ToolbarHeight = 41;
-    std::uint8_t ColorHighlightTile = 0;
-    int HoverTile = 0;
-    int PrevHoverTile = 0;
-    bool HighlightShown = false;
-    QRect HighlightRect;
-
-    // ----- controls -----
-    QAction *New1, *Exit1;
-    QAction *Undo1, *GiveHint, *Shuffle1, *Restart1, *Stoppe, *Pause1, *CanIWin1;
-    QAction *WarnMe, *StartupGame, *Playsounds1 = nullptr, *Playmusic1 = nullptr, *WinnableDeals1;
-    QAction *Changeplayername1, *Moves, *Toolbar1, *Highlight1, *Highlight2, *Highlight3;
-    QAction *Kanji1, *Dragons1;
-    QAction *Theater1, *Traditional1, *Dragon1, *BigHole1, *Beatle1;
-    QAction *Wood1, *Blue1, *Red1;
-    QAction *FerralMus = nullptr, *GokurakuMus = nullptr, *MireloMus = nullptr,
-            *GisorsMus = nullptr;
-    QAction *Contents1, *About1;
-    QMenu* Music2 = nullptr;
-    QFrame* Panel1;
-    QToolButton *SpeedButton1, *SpeedButton3, *SpeedButton4, *ShuffleButton, *SpeedButton2;
-    QToolButton *HelpButton, *AboutButton, *ExitButton;
-    QLabel* PlayerPanel;
-    QWidget* Media = nullptr;
-    std::array<QLabel*, 8> LigneStatus{};
-    QTimer* Timer;
-    WindowSurface* Surface;
-    TAboutBox* AboutBox;
-    // Made on first use: their text layout (and the name box's own font) would
-    // cost every start-up.
-    TConfigu* Configu = nullptr;
-    TAide* Aide = nullptr;
-
-    // Shows a modal information box; tests replace it to record the boxes.
-    std::function<void(const QString& caption, const QString& text)> InfoBox;
-    // The player's answers when the settings cannot be saved at the close.
-    enum class WriteFailure { Retry, QuitWithoutSaving, Cancel };
-    // Shows why the save failed ("Unable to write to <path>", or "Unable to
-    // read <path>: <why>" when the file can no longer be read) in a modal box
-    // with the three answers; tests replace it to answer.
-    std::function<WriteFailure(const QString& text)> WriteFailedBox;
-    // The keys held down right now; the Dragon unlock reads them. Tests replace it.
-    std::function<Qt::KeyboardModifiers()> HeldModifiers;
 
     // ----- handlers (the game's names) -----
     void ResetGame();
@@ -200,6 +178,52 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    // Tests reach the window's insides through their probe alone.
+    friend class test::WindowProbe;
+
+    // ----- state -----
+    Game game;
+    LayoutChoice Layouts;
+    HallOfFame Hall;
+    // The layout the board in play was dealt on: a win is judged against its table.
+    int DealtLayout = LayoutTraditional;
+    TileSheet Sheet;
+    BoardRenderer Renderer;
+    QImage SmallBuf;
+    int TileStyle = StyleWood;
+    int HighlightMode = 1;
+    bool PlaySounds = false;
+    bool PlayMusic = false;
+    QString CurrentPlayer;
+    int WideScreen = 1;
+    int ToolbarHeight = 41;
+    std::uint8_t ColorHighlightTile = 0;
+    int HoverTile = 0;
+    int PrevHoverTile = 0;
+    bool HighlightShown = false;
+    QRect HighlightRect;
+
+    // ----- controls -----
+    MenuItems Menu;
+    ToolbarRow Bar;
+    std::array<QLabel*, 8> LigneStatus{}; // the status bar's panels, labels and values
+    QTimer* Timer = nullptr;
+    WindowSurface* Surface = nullptr;
+    TAboutBox* AboutBox = nullptr;
+    // Made on first use: their text layout (and the name box's own font) would
+    // cost every start-up.
+    TConfigu* Configu = nullptr;
+    TAide* Aide = nullptr;
+
+    // Shows a modal information box; tests replace it to record the boxes.
+    std::function<void(const QString& caption, const QString& text)> InfoBox;
+    // Shows why the save failed ("Unable to write to <path>", or "Unable to
+    // read <path>: <why>" when the file can no longer be read) in a modal box
+    // with the three answers; tests replace it to answer.
+    std::function<WriteFailure(const QString& text)> WriteFailedBox;
+    // The keys held down right now; the Dragon unlock reads them. Tests replace it.
+    std::function<Qt::KeyboardModifiers()> HeldModifiers;
+
     void BuildMenus();
     void BuildToolbar();
     void BuildStatusBar();

@@ -79,7 +79,7 @@ void TMirelo::WriteScore(const TickOutcome& turn) {
         shown_.Tiles = turn.TilesLeft;
         SetPanel(LigneStatus[1], QString::number(turn.TilesLeft));
     }
-    const int moves = Moves->isChecked() ? turn.MovesLeft : -2;
+    const int moves = Menu.Moves->isChecked() ? turn.MovesLeft : -2;
     if (shown_.Moves != moves) {
         shown_.Moves = moves;
         SetPanel(LigneStatus[3], moves >= 0 ? QString::number(moves) : QStringLiteral("--"));
@@ -107,7 +107,7 @@ void TMirelo::PauseClick() {
 }
 
 void TMirelo::NStatus() {
-    Moves->setChecked(!Moves->isChecked());
+    Menu.Moves->setChecked(!Menu.Moves->isChecked());
 }
 
 } // namespace mirelo

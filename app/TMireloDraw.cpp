@@ -34,7 +34,7 @@ const QImage& TMirelo::Logo() {
 }
 
 const QImage& TMirelo::CurrentBackground() {
-    return Kanji1->isChecked() ? Kanji() : Dragons();
+    return Menu.Kanji1->isChecked() ? Kanji() : Dragons();
 }
 
 TileMarks TMirelo::Marks() const {
@@ -89,9 +89,9 @@ void TMirelo::ChooseStyle(int style) {
     if (TileStyle == style)
         return;
     TileStyle = style;
-    Wood1->setChecked(style == StyleWood);
-    Blue1->setChecked(style == StyleBlue);
-    Red1->setChecked(style == StyleRed);
+    Menu.Wood1->setChecked(style == StyleWood);
+    Menu.Blue1->setChecked(style == StyleBlue);
+    Menu.Red1->setChecked(style == StyleRed);
     Sheet.ChangeTexture(TileStyle);
     FullRedraw();
     static const char* const names[] = {"WOOD", "BLUE", "RED"};
@@ -109,15 +109,15 @@ void TMirelo::TilesRed() {
 }
 
 void TMirelo::Kanji1Click() {
-    Kanji1->setChecked(true);
-    Dragons1->setChecked(false);
+    Menu.Kanji1->setChecked(true);
+    Menu.Dragons1->setChecked(false);
     Renderer.PaintBackground(Kanji());
     FullRedraw();
 }
 
 void TMirelo::Dragons1Click() {
-    Kanji1->setChecked(false);
-    Dragons1->setChecked(true);
+    Menu.Kanji1->setChecked(false);
+    Menu.Dragons1->setChecked(true);
     Renderer.PaintBackground(Dragons());
     FullRedraw();
 }

@@ -19,16 +19,16 @@ namespace mirelo {
 using namespace geometry;
 
 void TMirelo::SetGameCommandsEnabled(bool enabled) {
-    Restart1->setEnabled(enabled);
-    Pause1->setEnabled(enabled);
-    Stoppe->setEnabled(enabled);
-    Shuffle1->setEnabled(enabled);
-    ShuffleButton->setEnabled(enabled);
+    Menu.Restart1->setEnabled(enabled);
+    Menu.Pause1->setEnabled(enabled);
+    Menu.Stoppe->setEnabled(enabled);
+    Menu.Shuffle1->setEnabled(enabled);
+    Bar.ShuffleButton->setEnabled(enabled);
 }
 
 void TMirelo::SetPauseCaptions(bool paused) {
-    Pause1->setText(paused ? QStringLiteral("&Continue") : QStringLiteral("&Pause"));
-    SpeedButton2->setText(paused ? QStringLiteral("Play") : QStringLiteral("Pause"));
+    Menu.Pause1->setText(paused ? QStringLiteral("&Continue") : QStringLiteral("&Pause"));
+    Bar.SpeedButton2->setText(paused ? QStringLiteral("Play") : QStringLiteral("Pause"));
 }
 
 void TMirelo::ResetGame() {
@@ -45,7 +45,7 @@ void TMirelo::BeginGame() {
     DropHighlightRectangle();
     const std::uint32_t seed = env_.Clock->TimeOfDayMilliseconds();
     bool proved = true;
-    if (WinnableDeals1->isChecked()) {
+    if (Menu.WinnableDeals1->isChecked()) {
         // Deals with the same generator until the solver proves a deal winnable.
         proved = DealWinnable(game, Layouts.CurrentLayout, seed, env_.Clock->GetTickCount()).Proved;
         // The clock starts when the board is there, not when the search began.
@@ -168,7 +168,8 @@ void TMirelo::WinSequence() {
 // ----- Layout menu -----
 
 void TMirelo::SetCheckedLayout(const LayoutOutcome& outcome) {
-    QAction* const items[] = {nullptr, Traditional1, Dragon1, BigHole1, Theater1, Beatle1};
+    QAction* const items[] = {nullptr,       Menu.Traditional1, Menu.Dragon1,
+                              Menu.BigHole1, Menu.Theater1,     Menu.Beatle1};
     for (int n = 1; n <= LayoutCount; ++n)
         if (outcome.Checks[n] != LayoutOutcome::Leave)
             items[n]->setChecked(outcome.Checks[n] == 1);
@@ -179,7 +180,7 @@ void TMirelo::ApplyLayoutOutcome(const LayoutOutcome& outcome) {
         return;
     SetCheckedLayout(outcome);
     if (outcome.EnableDragon)
-        Dragon1->setEnabled(true);
+        Menu.Dragon1->setEnabled(true);
     if (outcome.Warn)
         InfoBox(QString::fromLatin1(LayoutWarningCaption.data(), LayoutWarningCaption.size()),
                 QString::fromLatin1(LayoutWarningText.data(), LayoutWarningText.size()));

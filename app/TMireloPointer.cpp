@@ -70,18 +70,18 @@ void TMirelo::Highlight1Click() {
         RemoveHighlight();
     HighlightShown = false;
     HighlightMode = 0;
-    Highlight1->setChecked(true);
-    Highlight2->setChecked(false);
-    Highlight3->setChecked(false);
+    Menu.Highlight1->setChecked(true);
+    Menu.Highlight2->setChecked(false);
+    Menu.Highlight3->setChecked(false);
 }
 
 void TMirelo::Highlight2Click() {
     if (HighlightMode == 2)
         RemoveHighlight();
     HighlightMode = 1;
-    Highlight1->setChecked(false);
-    Highlight2->setChecked(true);
-    Highlight3->setChecked(false);
+    Menu.Highlight1->setChecked(false);
+    Menu.Highlight2->setChecked(true);
+    Menu.Highlight3->setChecked(false);
 }
 
 void TMirelo::Highlight3Click() {
@@ -89,9 +89,9 @@ void TMirelo::Highlight3Click() {
         Surface->Draw(HighlightRect.topLeft(), SmallBuf);
     HighlightShown = false;
     HighlightMode = 2;
-    Highlight1->setChecked(false);
-    Highlight2->setChecked(false);
-    Highlight3->setChecked(true);
+    Menu.Highlight1->setChecked(false);
+    Menu.Highlight2->setChecked(false);
+    Menu.Highlight3->setChecked(true);
 }
 
 } // namespace mirelo

@@ -93,12 +93,12 @@ bool TMirelo::SelectedMusic(const QString& fileName) {
 }
 
 void TMirelo::CheckTuneItems(const QString& fileName) {
-    if (!FerralMus)
+    if (!Menu.FerralMus)
         return;
-    FerralMus->setChecked(fileName == QLatin1String("ferral.mid"));
-    GokurakuMus->setChecked(fileName == QLatin1String("gokuraku.mid"));
-    MireloMus->setChecked(fileName == QLatin1String("mirelo.mid"));
-    GisorsMus->setChecked(fileName == QLatin1String("gisors.mid"));
+    Menu.FerralMus->setChecked(fileName == QLatin1String("ferral.mid"));
+    Menu.GokurakuMus->setChecked(fileName == QLatin1String("gokuraku.mid"));
+    Menu.MireloMus->setChecked(fileName == QLatin1String("mirelo.mid"));
+    Menu.GisorsMus->setChecked(fileName == QLatin1String("gisors.mid"));
 }
 
 void TMirelo::FerralMusClick() {

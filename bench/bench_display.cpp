@@ -4,6 +4,7 @@
 #include "SoundInterface.h"
 #include "TMirelo.h"
 #include "Tiles.h"
+#include "WindowProbe.h"
 #include "WindowSurface.h"
 
 #include <QApplication>
@@ -28,7 +29,7 @@ struct Window {
         env.Sound = &sound;
         env.ScreenWidth = 800;
         window = std::make_unique<TMirelo>(env);
-        window->Timer->stop();
+        test::WindowProbe(*window).Timer->stop();
     }
 };
 
@@ -41,7 +42,7 @@ BENCHMARK(BM_FullRedraw)->Unit(benchmark::kMicrosecond);
 
 void BM_RedrawTile(benchmark::State& state) {
     Window w;
-    const std::uint8_t tile = w.window->game.Grid.At(16, 10, 5);
+    const std::uint8_t tile = test::WindowProbe(*w.window).game.Grid.At(16, 10, 5);
     for (auto _ : state)
         w.window->RedrawTile(tile);
 }
@@ -52,7 +53,7 @@ void BM_ChangeTexture(benchmark::State& state) {
     int style = 0;
     for (auto _ : state) {
         style = (style + 1) % StyleCount;
-        w.window->Sheet.ChangeTexture(style);
+        test::WindowProbe(*w.window).Sheet.ChangeTexture(style);
     }
 }
 BENCHMARK(BM_ChangeTexture)->Unit(benchmark::kMicrosecond);
@@ -63,7 +64,7 @@ void BM_ClickRemovesPair(benchmark::State& state) {
     Window w;
     w.window->show();
     QApplication::processEvents();
-    Game& game = w.window->game;
+    Game& game = test::WindowProbe(*w.window).game;
     std::uint8_t a = 0, b = 0;
     for (int i = 1; i <= 144 && !b; ++i)
         for (int j = i + 1; j <= 144 && !b; ++j)
@@ -78,7 +79,7 @@ void BM_ClickRemovesPair(benchmark::State& state) {
         QApplication::processEvents();
         state.ResumeTiming();
         game.Pick(b, *w.window);
-        w.window->Surface->repaint();
+        test::WindowProbe(*w.window).Surface->repaint();
     }
     if (game.State.TilesLeft != 142)
         state.SkipWithError("the pair was not removed");

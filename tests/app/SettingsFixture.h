@@ -35,12 +35,12 @@ protected:
         if (!useProgramsPath)
             env.SettingsPath = QFile::encodeName(path);
         window = std::make_unique<TMirelo>(env);
-        window->InfoBox = [this](const QString& caption, const QString& text) {
+        probe().InfoBox = [this](const QString& caption, const QString& text) {
             boxes.push_back({caption, text});
         };
         if (!answerWriteFailures)
             return Show(show);
-        window->WriteFailedBox = [this](const QString& text) {
+        probe().WriteFailedBox = [this](const QString& text) {
             writeFailures.push_back(text);
             if (onWriteFailure)
                 onWriteFailure();

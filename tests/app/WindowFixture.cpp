@@ -18,26 +18,26 @@ void WindowTest::Make(Options options, bool fullEdition, int screenWidth) {
     env.ScreenWidth = screenWidth;
     env.ReadOptions = [options] { return options; };
     window = std::make_unique<TMirelo>(env);
-    realInfoBox = window->InfoBox;
-    window->InfoBox = [this](const QString& caption, const QString& text) {
+    realInfoBox = probe().InfoBox;
+    probe().InfoBox = [this](const QString& caption, const QString& text) {
         boxes.push_back({caption, text});
     };
-    window->HeldModifiers = [this] { return held; };
+    probe().HeldModifiers = [this] { return held; };
     window->show();
     QApplication::processEvents();
 }
 
 QPoint WindowTest::ClientPoint(int px, int py) const {
-    return {px + 36 * window->WideScreen, py + 25 * window->WideScreen + window->ToolbarHeight};
+    return {px + 36 * probe().WideScreen, py + 25 * probe().WideScreen + probe().ToolbarHeight};
 }
 
 void WindowTest::ClickBoard(int px, int py, Qt::MouseButton button) {
-    QCursor::setPos(window->Surface->mapToGlobal(ClientPoint(px, py)));
+    QCursor::setPos(probe().Surface->mapToGlobal(ClientPoint(px, py)));
     window->ButtonDown(button);
 }
 
 QImage WindowTest::SurfaceRows(int top, int height) const {
-    return window->Surface->Surface().copy(0, top, window->Surface->width(), height);
+    return probe().Surface->Surface().copy(0, top, probe().Surface->width(), height);
 }
 
 } // namespace mirelo::test

@@ -3,6 +3,7 @@
 #include "FakeClock.h"
 #include "SoundInterface.h"
 #include "TMirelo.h"
+#include "WindowProbe.h"
 
 #include <QStringList>
 #include <QWidget>
@@ -96,6 +97,9 @@ protected:
     // The 468 rows of the board picture from `top`, left of the Hall of Fame
     // strip, which is drawn over the window and not in Buffer.
     QImage BoardRows(int top) const { return SurfaceRows(top, 468).copy(0, 0, 700, 468); }
+
+    // The window's insides, as the checks see and set them.
+    WindowProbe probe() const { return WindowProbe(*window); }
 
     FakeClock clock;
     std::unique_ptr<RecordingSound> sound;

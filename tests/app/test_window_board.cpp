@@ -14,64 +14,65 @@ namespace {
 TEST_F(WindowTest, FullRedrawCopiesTheBufferBelowTheToolbar) {
     Make();
     window->FullRedraw();
-    EXPECT_EQ(BoardRows(41), window->Renderer.Buffer.copy(0, 0, 700, 468));
+    EXPECT_EQ(BoardRows(41), probe().Renderer.Buffer.copy(0, 0, 700, 468));
     // Some tile is drawn: the board area differs from the bare background.
-    EXPECT_NE(window->Renderer.Buffer.copy(36, 25, 628, 428),
+    EXPECT_NE(probe().Renderer.Buffer.copy(36, 25, 628, 428),
               window->CurrentBackground().copy(36, 25, 628, 428));
 }
 
 TEST_F(WindowTest, StyleCommandsRecomposeRedrawAndSaySo) {
     Make();
     window->ShowMessage("before");
-    window->Wood1->trigger(); // already in force: nothing at all
-    EXPECT_EQ(window->LigneStatus[7]->text(), "before");
-    EXPECT_TRUE(window->Wood1->isChecked());
+    probe().Menu.Wood1->trigger(); // already in force: nothing at all
+    EXPECT_EQ(probe().LigneStatus[7]->text(), "before");
+    EXPECT_TRUE(probe().Menu.Wood1->isChecked());
 
-    window->Blue1->trigger();
-    EXPECT_EQ(window->LigneStatus[7]->text(), "Tileset BLUE TILES selected.");
-    EXPECT_EQ(window->Sheet.AppliedTileStyle, StyleBlue);
-    EXPECT_TRUE(window->Blue1->isChecked());
-    EXPECT_FALSE(window->Wood1->isChecked());
-    EXPECT_EQ(BoardRows(41), window->Renderer.Buffer.copy(0, 0, 700, 468));
-    window->Red1->trigger();
-    EXPECT_EQ(window->LigneStatus[7]->text(), "Tileset RED TILES selected.");
-    window->Wood1->trigger();
-    EXPECT_EQ(window->LigneStatus[7]->text(), "Tileset WOOD TILES selected.");
+    probe().Menu.Blue1->trigger();
+    EXPECT_EQ(probe().LigneStatus[7]->text(), "Tileset BLUE TILES selected.");
+    EXPECT_EQ(probe().Sheet.AppliedTileStyle, StyleBlue);
+    EXPECT_TRUE(probe().Menu.Blue1->isChecked());
+    EXPECT_FALSE(probe().Menu.Wood1->isChecked());
+    EXPECT_EQ(BoardRows(41), probe().Renderer.Buffer.copy(0, 0, 700, 468));
+    probe().Menu.Red1->trigger();
+    EXPECT_EQ(probe().LigneStatus[7]->text(), "Tileset RED TILES selected.");
+    probe().Menu.Wood1->trigger();
+    EXPECT_EQ(probe().LigneStatus[7]->text(), "Tileset WOOD TILES selected.");
 }
 
 TEST_F(WindowTest, StyleChosenWithoutAGameShowsFromTheNextDeal) {
     Options options;
     options.StartDirectly = false;
     Make(options);
-    window->Red1->trigger();
-    EXPECT_EQ(window->TileStyle, StyleRed);
+    probe().Menu.Red1->trigger();
+    EXPECT_EQ(probe().TileStyle, StyleRed);
     window->ResetGame();
-    EXPECT_EQ(window->Sheet.AppliedTileStyle, StyleRed);
+    EXPECT_EQ(probe().Sheet.AppliedTileStyle, StyleRed);
 }
 
 TEST_F(WindowTest, BackgroundCommandsAlwaysRedrawAndSayNothing) {
     Make();
     window->ShowMessage("before");
-    window->Kanji1->trigger();
-    EXPECT_TRUE(window->Kanji1->isChecked());
-    EXPECT_FALSE(window->Dragons1->isChecked());
-    EXPECT_EQ(window->Renderer.Buffer.copy(0, 0, 30, 30), window->Kanji().copy(0, 0, 30, 30));
-    EXPECT_EQ(BoardRows(41), window->Renderer.Buffer.copy(0, 0, 700, 468));
+    probe().Menu.Kanji1->trigger();
+    EXPECT_TRUE(probe().Menu.Kanji1->isChecked());
+    EXPECT_FALSE(probe().Menu.Dragons1->isChecked());
+    EXPECT_EQ(probe().Renderer.Buffer.copy(0, 0, 30, 30), window->Kanji().copy(0, 0, 30, 30));
+    EXPECT_EQ(BoardRows(41), probe().Renderer.Buffer.copy(0, 0, 700, 468));
     // The same choice again still redraws: scribble on the surface, then choose it.
-    window->Surface->Draw(QPoint(0, 41), window->Dragons());
-    window->Kanji1->trigger();
-    EXPECT_TRUE(window->Kanji1->isChecked());
-    EXPECT_EQ(BoardRows(41), window->Renderer.Buffer.copy(0, 0, 700, 468));
-    EXPECT_EQ(window->LigneStatus[7]->text(), "before");
+    probe().Surface->Draw(QPoint(0, 41), window->Dragons());
+    probe().Menu.Kanji1->trigger();
+    EXPECT_TRUE(probe().Menu.Kanji1->isChecked());
+    EXPECT_EQ(BoardRows(41), probe().Renderer.Buffer.copy(0, 0, 700, 468));
+    EXPECT_EQ(probe().LigneStatus[7]->text(), "before");
 }
 
 TEST_F(WindowTest, StopShowsTheBackgroundAndTheLogo) {
     Make();
-    window->Stoppe->trigger();
-    EXPECT_FALSE(window->game.State.InPlay());
-    for (QAction* a : {window->Restart1, window->Pause1, window->Stoppe, window->Shuffle1})
+    probe().Menu.Stoppe->trigger();
+    EXPECT_FALSE(probe().game.State.InPlay());
+    for (QAction* a :
+         {probe().Menu.Restart1, probe().Menu.Pause1, probe().Menu.Stoppe, probe().Menu.Shuffle1})
         EXPECT_FALSE(a->isEnabled());
-    const QImage logoArea = window->Surface->Surface().copy(228, 41 + 164, 253, 128);
+    const QImage logoArea = probe().Surface->Surface().copy(228, 41 + 164, 253, 128);
     EXPECT_EQ(logoArea, window->Logo());
     EXPECT_EQ(SurfaceRows(41, 100), window->CurrentBackground().copy(0, 0, 800, 100));
     // A later repaint shows the background alone.
@@ -82,7 +83,7 @@ TEST_F(WindowTest, StopShowsTheBackgroundAndTheLogo) {
 TEST_F(WindowTest, LayoutChoicesSayTheirNameAndWarnOnceOverAGame) {
     Make();
     // A game under way: one pair off the Traditional deal.
-    Game& game = window->game;
+    Game& game = probe().game;
     bool removed = false;
     for (int a = 1; a <= TileCount && !removed; ++a)
         for (int b = a + 1; b <= TileCount && !removed; ++b)
@@ -96,25 +97,25 @@ TEST_F(WindowTest, LayoutChoicesSayTheirNameAndWarnOnceOverAGame) {
     const TilePlaces places = game.Places;
     const QImage picture = BoardRows(41);
 
-    window->Theater1->trigger();
-    EXPECT_EQ(window->LigneStatus[7]->text(), "Layout THEATER selected.");
-    EXPECT_TRUE(window->Theater1->isChecked());
-    EXPECT_FALSE(window->Traditional1->isChecked());
+    probe().Menu.Theater1->trigger();
+    EXPECT_EQ(probe().LigneStatus[7]->text(), "Layout THEATER selected.");
+    EXPECT_TRUE(probe().Menu.Theater1->isChecked());
+    EXPECT_FALSE(probe().Menu.Traditional1->isChecked());
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0].Caption, "And now for something completely different.");
     EXPECT_EQ(boxes[0].Text, "You selected a new layout. Please note that you will have to start a "
                              "new game before the changes take effect.");
-    window->Beatle1->trigger();
-    EXPECT_EQ(window->LigneStatus[7]->text(), "Layout BEATLE selected.");
-    window->BigHole1->trigger();
-    EXPECT_EQ(window->LigneStatus[7]->text(), "Layout BIG HOLE selected.");
+    probe().Menu.Beatle1->trigger();
+    EXPECT_EQ(probe().LigneStatus[7]->text(), "Layout BEATLE selected.");
+    probe().Menu.BigHole1->trigger();
+    EXPECT_EQ(probe().LigneStatus[7]->text(), "Layout BIG HOLE selected.");
     EXPECT_EQ(boxes.size(), 1u);
 
     // The current layout again: no message at all, the mark stays.
     window->ShowMessage("before");
-    window->BigHole1->trigger();
-    EXPECT_EQ(window->LigneStatus[7]->text(), "before");
-    EXPECT_TRUE(window->BigHole1->isChecked());
+    probe().Menu.BigHole1->trigger();
+    EXPECT_EQ(probe().LigneStatus[7]->text(), "before");
+    EXPECT_TRUE(probe().Menu.BigHole1->isChecked());
 
     // The board in play keeps its layout until the next deal: nothing on it
     // changed, on the window or after a redraw.
@@ -138,52 +139,52 @@ TEST_F(WindowTest, NoWarningWithoutAGameOrWithNeverWarn) {
     Options options;
     options.StartDirectly = false;
     Make(options);
-    window->Theater1->trigger();
-    EXPECT_EQ(window->LigneStatus[7]->text(), "Layout THEATER selected.");
+    probe().Menu.Theater1->trigger();
+    EXPECT_EQ(probe().LigneStatus[7]->text(), "Layout THEATER selected.");
     EXPECT_TRUE(boxes.empty());
 
     window->ResetGame();
-    window->WarnMe->trigger();
-    EXPECT_TRUE(window->Layouts.NeverWarn);
-    window->Traditional1->trigger();
-    EXPECT_EQ(window->LigneStatus[7]->text(), "Layout TRADITIONAL selected.");
+    probe().Menu.WarnMe->trigger();
+    EXPECT_TRUE(probe().Layouts.NeverWarn);
+    probe().Menu.Traditional1->trigger();
+    EXPECT_EQ(probe().LigneStatus[7]->text(), "Layout TRADITIONAL selected.");
     EXPECT_TRUE(boxes.empty());
 }
 
 TEST_F(WindowTest, DragonUnlocksWithTheChordOnTraditional) {
     Make();
-    window->Dragon1->trigger(); // disabled: nothing happens
-    EXPECT_EQ(window->Layouts.CurrentLayout, 1);
-    window->Theater1->trigger();
+    probe().Menu.Dragon1->trigger(); // disabled: nothing happens
+    EXPECT_EQ(probe().Layouts.CurrentLayout, 1);
+    probe().Menu.Theater1->trigger();
     boxes.clear();
     held = Qt::ControlModifier | Qt::AltModifier | Qt::ShiftModifier;
-    window->Traditional1->trigger();
-    EXPECT_TRUE(window->Dragon1->isEnabled());
-    EXPECT_TRUE(window->Theater1->isChecked()); // marks left as they were
-    EXPECT_FALSE(window->Traditional1->isChecked());
-    EXPECT_EQ(window->Layouts.CurrentLayout, 1);
+    probe().Menu.Traditional1->trigger();
+    EXPECT_TRUE(probe().Menu.Dragon1->isEnabled());
+    EXPECT_TRUE(probe().Menu.Theater1->isChecked()); // marks left as they were
+    EXPECT_FALSE(probe().Menu.Traditional1->isChecked());
+    EXPECT_EQ(probe().Layouts.CurrentLayout, 1);
     held = Qt::NoModifier;
-    window->Dragon1->trigger();
-    EXPECT_EQ(window->Layouts.CurrentLayout, 2);
-    EXPECT_TRUE(window->Dragon1->isChecked());
-    EXPECT_FALSE(window->Theater1->isChecked());
+    probe().Menu.Dragon1->trigger();
+    EXPECT_EQ(probe().Layouts.CurrentLayout, 2);
+    EXPECT_TRUE(probe().Menu.Dragon1->isChecked());
+    EXPECT_FALSE(probe().Menu.Theater1->isChecked());
     window->ResetGame();
     for (int x = 1; x <= 34; ++x)
         for (int y = 1; y <= 20; ++y)
-            EXPECT_EQ(window->game.Grid.At(x, y, 5), 0);
+            EXPECT_EQ(probe().game.Grid.At(x, y, 5), 0);
 }
 
 TEST_F(WindowTest, PausedAndStoppedRedrawsShowOnlyTheBackground) {
     Make();
-    window->Pause1->trigger();
-    EXPECT_TRUE(window->game.State.Paused());
-    EXPECT_EQ(window->Pause1->text(), "&Continue");
-    EXPECT_EQ(window->SpeedButton2->text(), "Play");
+    probe().Menu.Pause1->trigger();
+    EXPECT_TRUE(probe().game.State.Paused());
+    EXPECT_EQ(probe().Menu.Pause1->text(), "&Continue");
+    EXPECT_EQ(probe().Bar.SpeedButton2->text(), "Play");
     window->FullRedraw();
     EXPECT_EQ(SurfaceRows(41, 468), window->CurrentBackground().copy(0, 0, 800, 468));
-    window->Pause1->trigger();
-    EXPECT_EQ(window->Pause1->text(), "&Pause");
-    EXPECT_EQ(BoardRows(41), window->Renderer.Buffer.copy(0, 0, 700, 468));
+    probe().Menu.Pause1->trigger();
+    EXPECT_EQ(probe().Menu.Pause1->text(), "&Pause");
+    EXPECT_EQ(BoardRows(41), probe().Renderer.Buffer.copy(0, 0, 700, 468));
 }
 
 } // namespace

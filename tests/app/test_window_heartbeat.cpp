@@ -36,17 +36,18 @@ protected:
             env.ScreenWidth = 800;
             env.ReadOptions = [] { return Options{}; };
             side->Window = std::make_unique<TMirelo>(env);
-            side->Window->InfoBox = [side](const QString& caption, const QString& text) {
+            WindowProbe(*side->Window).InfoBox = [side](const QString& caption,
+                                                        const QString& text) {
                 side->Boxes.push_back({caption, text});
             };
-            side->Window->HeldModifiers = [] { return Qt::KeyboardModifiers(); };
+            WindowProbe(*side->Window).HeldModifiers = [] { return Qt::KeyboardModifiers(); };
             side->Window->show();
         }
         // The first paint and the start's turn; after this no event loop runs,
         // so the real timers never fire: the test turns the windows itself.
         QApplication::processEvents();
         nextGrid_ = clock.Tick;
-        ASSERT_EQ(plain.Window->game.Places, sleeper.Window->game.Places);
+        ASSERT_EQ(In(plain).game.Places, In(sleeper).game.Places);
     }
 
     // Runs the clock to `target`: the plain window turns on every 10 ms step,
@@ -88,12 +89,11 @@ protected:
         for (int panel : {1, 3, 5, 7})
             ASSERT_EQ(Text(sleeper, panel), Text(plain, panel))
                 << "panel " << panel << " at " << (clock.Tick - 1'000'003) << " ms";
-        ASSERT_EQ(sleeper.Window->game.State.Phase, plain.Window->game.State.Phase);
+        ASSERT_EQ(In(sleeper).game.State.Phase, In(plain).game.State.Phase);
         sawWarning |= Text(plain, 7) == "SORRY, NO MORE MOVES !!";
     }
-    static QString Text(const Side& side, int panel) {
-        return side.Window->LigneStatus[panel]->text();
-    }
+    static WindowProbe In(const Side& side) { return WindowProbe(*side.Window); }
+    static QString Text(const Side& side, int panel) { return In(side).LigneStatus[panel]->text(); }
 
     // A command on both windows, then at once to the screen as the player sees it.
     void Do(const std::function<void(TMirelo&)>& command) {
@@ -102,20 +102,21 @@ protected:
         sameTickTurns_ = -1;
         ++commands;
     }
-    void Trigger(QAction* TMirelo::*action) {
-        Do([action](TMirelo& w) { (w.*action)->trigger(); });
+    void Trigger(QAction* TMirelo::MenuItems::*action) {
+        Do([action](TMirelo& w) { (WindowProbe(w).Menu.*action)->trigger(); });
     }
     // A left click on `tile` as the board surface reports it.
     void ClickTile(int tile) {
         const QPoint p = VisiblePoint(tile);
         ASSERT_NE(p, QPoint()) << "tile " << tile;
         Do([p](TMirelo& w) {
-            QCursor::setPos(w.Surface->mapToGlobal(p + QPoint(36, 25 + w.ToolbarHeight)));
-            w.Surface->OnButtonUp(Qt::LeftButton);
+            QCursor::setPos(WindowProbe(w).Surface->mapToGlobal(
+                p + QPoint(36, 25 + WindowProbe(w).ToolbarHeight)));
+            WindowProbe(w).Surface->OnButtonUp(Qt::LeftButton);
         });
     }
     QPoint VisiblePoint(int tile) const {
-        const TMirelo& w = *plain.Window;
+        const WindowProbe w = In(plain);
         const QRect box = w.Renderer.TileBox(w.game.Places[tile]);
         for (int dy = 4; dy < box.height() - 4; dy += 3)
             for (int dx = 3; dx < box.width() - 3; dx += 3)
@@ -125,7 +126,7 @@ protected:
     }
     // The first free pair, as a greedy player sees it; false when none is.
     bool FreePair(int& a, int& b) const {
-        const Game& game = plain.Window->game;
+        const Game& game = In(plain).game;
         for (int i = 1; i <= TileCount; ++i)
             for (int j = i + 1; j <= TileCount; ++j)
                 if (game.Places[i].OnBoard() && game.Places[j].OnBoard() &&
@@ -140,16 +141,16 @@ protected:
     // shuffle 5 s after the board runs out of moves, a new deal 3 s after a win.
     void Play(std::uint32_t until) {
         while (!HasFailure() && clock.Tick - 1'000'003 < until) {
-            const GameState& s = plain.Window->game.State;
+            const GameState& s = In(plain).game.State;
             if (s.Phase == GamePhase::Won) {
                 Wait(3'000);
-                Trigger(&TMirelo::New1);
+                Trigger(&TMirelo::MenuItems::New1);
                 continue;
             }
             int a = 0, b = 0;
             if (!FreePair(a, b)) {
                 Wait(5'000);
-                Trigger(&TMirelo::Shuffle1);
+                Trigger(&TMirelo::MenuItems::Shuffle1);
                 Wait(1'010);
                 continue;
             }
@@ -177,48 +178,48 @@ TEST_F(HeartbeatTest, AnHourOfPlayShowsWhatTheTenMillisecondHeartbeatShowed) {
     Play(600'000);
     // Hints, a Back and a right click.
     for (int i = 0; i < 3; ++i) {
-        Trigger(&TMirelo::GiveHint);
+        Trigger(&TMirelo::MenuItems::GiveHint);
         Wait(1'000);
     }
-    Trigger(&TMirelo::Undo1);
+    Trigger(&TMirelo::MenuItems::Undo1);
     Wait(2'500);
-    Do([](TMirelo& w) { w.Surface->OnButtonUp(Qt::RightButton); });
+    Do([](TMirelo& w) { WindowProbe(w).Surface->OnButtonUp(Qt::RightButton); });
     Wait(1'500);
 
     // Ten minutes of pause on a board with moves: the sleeper does not wake.
-    if (plain.Window->game.State.MovesLeft == 0) {
-        Trigger(&TMirelo::Shuffle1);
+    if (In(plain).game.State.MovesLeft == 0) {
+        Trigger(&TMirelo::MenuItems::Shuffle1);
         Wait(20);
     }
-    ASSERT_TRUE(plain.Window->game.State.Running());
-    Trigger(&TMirelo::Pause1);
+    ASSERT_TRUE(In(plain).game.State.Running());
+    Trigger(&TMirelo::MenuItems::Pause1);
     Wait(20);
     const int beforePause = sleeperTurns;
     Wait(600'000);
     EXPECT_EQ(sleeperTurns, beforePause) << "woke while paused";
-    Trigger(&TMirelo::Pause1);
+    Trigger(&TMirelo::MenuItems::Pause1);
     Wait(1'000);
 
     Play(2'400'000);
     // Stopped: a minute without a single turn.
-    Trigger(&TMirelo::Stoppe);
+    Trigger(&TMirelo::MenuItems::Stoppe);
     Wait(20);
     const int beforeStop = sleeperTurns;
     Wait(60'000);
     EXPECT_EQ(sleeperTurns, beforeStop) << "woke with the game stopped";
 
     // A new deal, then a hint every 10 s until the charges reach the limit.
-    Trigger(&TMirelo::New1);
+    Trigger(&TMirelo::MenuItems::New1);
     int hints = 0;
-    while (!HasFailure() && plain.Window->game.State.InPlay() && hints < 200) {
-        if (plain.Window->game.State.MovesLeft == 0)
-            Trigger(&TMirelo::Shuffle1);
+    while (!HasFailure() && In(plain).game.State.InPlay() && hints < 200) {
+        if (In(plain).game.State.MovesLeft == 0)
+            Trigger(&TMirelo::MenuItems::Shuffle1);
         else
-            Trigger(&TMirelo::GiveHint);
+            Trigger(&TMirelo::MenuItems::GiveHint);
         ++hints;
         Wait(10'000);
     }
-    EXPECT_EQ(plain.Window->game.State.Phase, GamePhase::Stopped) << "the limit never came";
+    EXPECT_EQ(In(plain).game.State.Phase, GamePhase::Stopped) << "the limit never came";
     const int afterLimit = sleeperTurns;
     Wait(60'000);
     EXPECT_EQ(sleeperTurns, afterLimit) << "woke after the time ran out";
@@ -229,8 +230,7 @@ TEST_F(HeartbeatTest, AnHourOfPlayShowsWhatTheTenMillisecondHeartbeatShowed) {
     EXPECT_TRUE(sawWarning) << "the board never ran out of moves";
     for (int layout = 1; layout <= 5; ++layout)
         for (int rank = 1; rank <= 5; ++rank)
-            EXPECT_EQ(sleeper.Window->Hall.Entry(layout, rank),
-                      plain.Window->Hall.Entry(layout, rank));
+            EXPECT_EQ(In(sleeper).Hall.Entry(layout, rank), In(plain).Hall.Entry(layout, rank));
     ASSERT_EQ(sleeper.Boxes.size(), plain.Boxes.size());
     for (std::size_t i = 0; i < plain.Boxes.size(); ++i)
         EXPECT_EQ(sleeper.Boxes[i].Caption + sleeper.Boxes[i].Text,

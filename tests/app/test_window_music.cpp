@@ -21,19 +21,19 @@ protected:
         WriteFile(playMusic ? "[Mirelo]\nPlayMusic=1\n" : "[Mirelo]\nPlayMusic=0\n");
         Open();
         // Only the ticks a test makes.
-        window->Timer->stop();
+        probe().Timer->stop();
     }
     // Closes the window; the "PlayMusic" value it wrote.
     QString SavedPlayMusic() {
         Close();
         return Value("Mirelo", "PlayMusic");
     }
-    QString Status() const { return window->LigneStatus[7]->text(); }
+    QString Status() const { return probe().LigneStatus[7]->text(); }
     // The Music items that carry a check mark.
     QStringList Checked() const {
         QStringList names;
-        for (QAction* item :
-             {window->FerralMus, window->GokurakuMus, window->MireloMus, window->GisorsMus})
+        for (QAction* item : {probe().Menu.FerralMus, probe().Menu.GokurakuMus,
+                              probe().Menu.MireloMus, probe().Menu.GisorsMus})
             if (item->isChecked())
                 names << item->text();
         return names;
@@ -45,12 +45,12 @@ TEST_F(MusicTest, ATuneThatFailsToOpenIsNotSelectedAndTheMarkNamesTheTuneThatPla
     sound->Tunes = QStringList{QStringLiteral("gokuraku.mid"), QStringLiteral("gisors.mid")};
     sound->Unplayable = QStringList{QStringLiteral("gisors.mid")};
     Start(true);
-    window->GokurakuMus->trigger();
+    probe().Menu.GokurakuMus->trigger();
     EXPECT_EQ(Status(), "Music GOKURAKU selected.");
     EXPECT_EQ(Checked(), QStringList{QStringLiteral("Gokuraku")});
 
     // The sound keeps Gokuraku playing: the mark stays on it, nothing is "selected".
-    window->GisorsMus->trigger();
+    probe().Menu.GisorsMus->trigger();
     EXPECT_EQ(sound->Selected,
               (QStringList{QStringLiteral("gokuraku.mid"), QStringLiteral("gisors.mid")}));
     ASSERT_EQ(boxes.size(), 1u);
@@ -60,12 +60,12 @@ TEST_F(MusicTest, ATuneThatFailsToOpenIsNotSelectedAndTheMarkNamesTheTuneThatPla
 
     // A failure that left no tune open leaves no tune marked.
     sound->FailureClosesTune = true;
-    window->GisorsMus->trigger();
+    probe().Menu.GisorsMus->trigger();
     EXPECT_EQ(boxes.size(), 2u);
     EXPECT_EQ(Status(), "Music GOKURAKU selected.");
     EXPECT_EQ(Checked(), QStringList());
     // And a tune that opens is marked again.
-    window->GokurakuMus->trigger();
+    probe().Menu.GokurakuMus->trigger();
     EXPECT_EQ(Checked(), QStringList{QStringLiteral("Gokuraku")});
 }
 
@@ -74,9 +74,9 @@ TEST_F(MusicTest, PlayMusicChosenWithoutASoundDeviceIsSavedBothWays) {
     sound->Reason = QStringLiteral("no audio device");
     Start(false);
     ASSERT_EQ(boxes.size(), 1u); // the device's box only: it covers the music
-    window->Playmusic1->trigger();
-    EXPECT_TRUE(window->Playmusic1->isChecked());
-    EXPECT_FALSE(window->PlayMusic);
+    probe().Menu.Playmusic1->trigger();
+    EXPECT_TRUE(probe().Menu.Playmusic1->isChecked());
+    EXPECT_FALSE(probe().PlayMusic);
     EXPECT_EQ(boxes.size(), 1u);
     EXPECT_EQ(SavedPlayMusic(), "1");
 
@@ -84,8 +84,8 @@ TEST_F(MusicTest, PlayMusicChosenWithoutASoundDeviceIsSavedBothWays) {
     sound->Reason = QStringLiteral("no audio device");
     boxes.clear();
     Start(true);
-    window->Playmusic1->trigger();
-    EXPECT_FALSE(window->Playmusic1->isChecked());
+    probe().Menu.Playmusic1->trigger();
+    EXPECT_FALSE(probe().Menu.Playmusic1->isChecked());
     EXPECT_EQ(SavedPlayMusic(), "0");
 }
 
@@ -99,10 +99,10 @@ TEST_F(MusicTest, WithoutTheDefaultTuneTheWindowSaysWhyAndOtherTunesStillPlay) {
               "The default tune cannot be played: The tune \"/opt/mirelo/ferral.mid\" was not "
               "found.\nThe other tunes can still be chosen from the Music menu.");
     // Nothing to play or pause: the control stays grey, but the menu works.
-    EXPECT_FALSE(window->Media->isEnabled());
+    EXPECT_FALSE(probe().Bar.Media->isEnabled());
     EXPECT_FALSE(sound->Enabled);
-    EXPECT_TRUE(window->PlayMusic);
-    window->GisorsMus->trigger();
+    EXPECT_TRUE(probe().PlayMusic);
+    probe().Menu.GisorsMus->trigger();
     EXPECT_EQ(sound->Selected, QStringList{QStringLiteral("gisors.mid")});
     EXPECT_EQ(Status(), "Music GISORS selected.");
     EXPECT_EQ(Checked(), QStringList{QStringLiteral("Gisors")});
@@ -119,7 +119,7 @@ TEST_F(MusicTest, WithoutTheDefaultTuneTheWindowSaysWhyAndOtherTunesStillPlay) {
 TEST_F(MusicTest, TheHeartbeatStepsTheMusicOnlyWhileItLoads) {
     sound->Loading = true;
     Start(true);
-    ASSERT_TRUE(window->PlayMusic);
+    ASSERT_TRUE(probe().PlayMusic);
     const int steps = sound->Steps;
     window->Temps();
     EXPECT_EQ(sound->Steps, steps + 1);
@@ -133,7 +133,7 @@ TEST_F(MusicTest, TheHeartbeatStepsTheMusicOnlyWhileItLoads) {
     EXPECT_GT(*window->NextWake(), clock.Tick + 10); // the clock panel's next second
 
     // With no game and the music loaded, nothing wakes at all.
-    window->Stoppe->trigger();
+    probe().Menu.Stoppe->trigger();
     window->Temps();
     EXPECT_FALSE(window->NextWake());
 }
@@ -146,16 +146,16 @@ TEST_F(MusicTest, MusicSwitchedOnWhereItCannotPlaySaysWhyOnce) {
     sound->Tunes = QStringList{QStringLiteral("gisors.mid")};
     Start(false);
     EXPECT_TRUE(boxes.empty());
-    window->Playmusic1->trigger();
-    EXPECT_FALSE(window->PlayMusic);
+    probe().Menu.Playmusic1->trigger();
+    EXPECT_FALSE(probe().PlayMusic);
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_TRUE(
         boxes[0].Text.startsWith("Music is unavailable: \"/usr/share/sounds/sf2/default-GM.sf2\""))
         << boxes[0].Text.toStdString();
-    window->Playmusic1->trigger();
-    window->Playmusic1->trigger();
+    probe().Menu.Playmusic1->trigger();
+    probe().Menu.Playmusic1->trigger();
     EXPECT_EQ(boxes.size(), 1u);
-    window->GisorsMus->trigger(); // no music: the menu does nothing
+    probe().Menu.GisorsMus->trigger(); // no music: the menu does nothing
     EXPECT_TRUE(sound->Selected.isEmpty());
     EXPECT_EQ(SavedPlayMusic(), "1");
 }

@@ -32,13 +32,13 @@ protected:
     // it with Escape, as a player leaving without OK would.
     void InDialog(const std::function<void(QLineEdit*)>& keys) {
         QTimer::singleShot(0, [&] {
-            QLineEdit* edit = window->Configu->PlayerName;
+            QLineEdit* edit = probe().Configu->PlayerName;
             shown = edit->text();
             keys(edit);
             QTest::keyClick(edit, Qt::Key_Escape);
         });
-        window->Changeplayername1->trigger();
-        ASSERT_FALSE(window->Configu->isVisible());
+        probe().Menu.Changeplayername1->trigger();
+        ASSERT_FALSE(probe().Configu->isVisible());
     }
     // Types `text` one character at a time, each as the text of one key, as a
     // keyboard or an input method delivers it.
@@ -63,7 +63,7 @@ TEST_F(NameTest, ALongNameFromTheFileSurvivesTheDialog) {
     Start("[Mirelo]\nCurrentPlayer1=LongPlayerName\n");
     InDialog([](QLineEdit*) {});
     EXPECT_EQ(shown, "LongPlayerName");
-    EXPECT_EQ(window->PlayerPanel->text(), "LongPlayerName");
+    EXPECT_EQ(probe().Bar.PlayerPanel->text(), "LongPlayerName");
     EXPECT_EQ(Saved(), "LongPlayerName");
 }
 
@@ -77,7 +77,7 @@ TEST_F(NameTest, ALongNameMayBeShortenedButNeverLengthened) {
         Type(edit, QStringLiteral("e")); // refused: back over what it was cut to
         EXPECT_EQ(edit->text(), "LongPlayerNam");
     });
-    EXPECT_EQ(window->PlayerPanel->text(), "LongPlayerNam");
+    EXPECT_EQ(probe().Bar.PlayerPanel->text(), "LongPlayerNam");
     // Once it is short, the limit of 8 holds again.
     InDialog([](QLineEdit* edit) {
         edit->selectAll();
@@ -85,7 +85,7 @@ TEST_F(NameTest, ALongNameMayBeShortenedButNeverLengthened) {
         Type(edit, QStringLiteral("abelleXYZ"));
     });
     EXPECT_EQ(shown, "LongPlayerNam");
-    EXPECT_EQ(window->CurrentPlayer, "Annabell");
+    EXPECT_EQ(probe().CurrentPlayer, "Annabell");
     EXPECT_EQ(Saved(), "Annabell");
 }
 
@@ -96,7 +96,7 @@ TEST_F(NameTest, TheLimitCountsCharactersAsTheyAreSeenAndNeverSplitsOne) {
         Type(edit, QStringLiteral("Abcdefg") + Grin); // 8 characters, 9 UTF-16 units
         Type(edit, Grin);                             // a ninth: refused whole
     });
-    EXPECT_EQ(window->PlayerPanel->text(), QStringLiteral("Abcdefg") + Grin);
+    EXPECT_EQ(probe().Bar.PlayerPanel->text(), QStringLiteral("Abcdefg") + Grin);
     EXPECT_EQ(Saved(), QStringLiteral("Abcdefg") + Grin);
 
     Start("[Mirelo]\nCurrentPlayer1=Zoe\n");

@@ -22,9 +22,9 @@ protected:
         options.PlaySounds = true;
         Make(options, true);
     }
-    Game& game() { return window->game; }
-    GameState& state() { return window->game.State; }
-    QString Panel(int i) const { return window->LigneStatus[i]->text(); }
+    Game& game() { return probe().game; }
+    GameState& state() { return probe().game.State; }
+    QString Panel(int i) const { return probe().LigneStatus[i]->text(); }
 
     // A board point inside tile t's face where no other tile covers it; (0, 0)
     // when the tile is hidden.
@@ -33,7 +33,7 @@ protected:
         const int left = FaceLeft(p.X, p.Z), top = FaceTop(p.Y, p.Z);
         for (int dy = 4; dy < 46; dy += 3)
             for (int dx = 3; dx < 36; dx += 3)
-                if (window->Renderer.TileAt(left + dx, top + dy) == tile)
+                if (probe().Renderer.TileAt(left + dx, top + dy) == tile)
                     return {left + dx, top + dy};
         return {};
     }
@@ -44,9 +44,9 @@ protected:
     }
     // The window shows what Buffer holds in tile t's box.
     void ExpectBoxOnWindow(const TilePlace& place) {
-        const QRect box = window->Renderer.TileBox(place);
-        EXPECT_EQ(window->Surface->Surface().copy(box.translated(0, window->ToolbarHeight)),
-                  window->Renderer.Buffer.copy(box));
+        const QRect box = probe().Renderer.TileBox(place);
+        EXPECT_EQ(probe().Surface->Surface().copy(box.translated(0, probe().ToolbarHeight)),
+                  probe().Renderer.Buffer.copy(box));
     }
     void Click(int tile, Qt::MouseButton button = Qt::LeftButton) {
         const QPoint p = PointOn(tile);
@@ -150,34 +150,34 @@ TEST_F(PlayTest, OnlyReleasesOverTheBoardReachIt) {
     FindPairAndOther(a, b, other);
     Click(a);
     // The toolbar row, its player panel and the music control are not the board.
-    for (QWidget* w :
-         std::initializer_list<QWidget*>{window->PlayerPanel, window->Panel1, window->Media}) {
+    for (QWidget* w : std::initializer_list<QWidget*>{probe().Bar.PlayerPanel, probe().Bar.Panel1,
+                                                      probe().Bar.Media}) {
         ASSERT_NE(w, nullptr);
         QTest::mouseClick(w, Qt::RightButton, {}, QPoint(w->width() - 3, w->height() / 2));
         EXPECT_EQ(state().FirstPick, a) << w->metaObject()->className();
     }
     // A release over the board below still acts.
-    QTest::mouseClick(window->Surface, Qt::RightButton, {}, ClientPoint(5, 5));
+    QTest::mouseClick(probe().Surface, Qt::RightButton, {}, ClientPoint(5, 5));
     EXPECT_EQ(state().FirstPick, 0);
 }
 
 TEST_F(PlayTest, NoSoundsWhenEffectsAreOffButTilesStillRedraw) {
-    window->PlaySounds = false;
+    probe().PlaySounds = false;
     int a, b, other;
     FindPairAndOther(a, b, other);
     const TilePlace placeA = game().Places[a];
     // A skipped redraw would leave the window equal to Buffer: compare the box
     // on the window with what it showed before.
-    const QRect boxA = window->Renderer.TileBox(placeA).translated(0, window->ToolbarHeight);
-    const QImage unpicked = window->Surface->Surface().copy(boxA);
+    const QRect boxA = probe().Renderer.TileBox(placeA).translated(0, probe().ToolbarHeight);
+    const QImage unpicked = probe().Surface->Surface().copy(boxA);
     Click(a);
-    const QImage picked = window->Surface->Surface().copy(boxA);
+    const QImage picked = probe().Surface->Surface().copy(boxA);
     EXPECT_NE(picked, unpicked); // redrawn as picked
     ExpectBoxOnWindow(placeA);
     Click(b);
     EXPECT_TRUE(sound->Played.empty());
     EXPECT_EQ(state().TilesLeft, 142);
-    EXPECT_NE(window->Surface->Surface().copy(boxA), picked); // redrawn without it
+    EXPECT_NE(probe().Surface->Surface().copy(boxA), picked); // redrawn without it
     ExpectBoxOnWindow(placeA);
 }
 
@@ -189,11 +189,11 @@ TEST_F(PlayTest, BackRestoresThePairAndRestartRewindsEverything) {
     Click(b);
     window->Hint();
     Click(other);
-    window->Undo1->trigger();
+    probe().Menu.Undo1->trigger();
     EXPECT_EQ(state().TilesLeft, 144);
     EXPECT_EQ(game().Places, dealt);
     EXPECT_EQ(state().FirstPick + state().HintFirst, 0);
-    window->Undo1->trigger(); // nothing left to undo
+    probe().Menu.Undo1->trigger(); // nothing left to undo
     EXPECT_EQ(state().TilesLeft, 144);
 
     FindPairAndOther(a, b, other);
@@ -202,7 +202,7 @@ TEST_F(PlayTest, BackRestoresThePairAndRestartRewindsEverything) {
     const int hintIndex = state().HintIndex;
     clock.Advance(30'000);
     window->Temps();
-    window->Restart1->trigger();
+    probe().Menu.Restart1->trigger();
     EXPECT_EQ(Panel(7), "Game restarted.");
     EXPECT_EQ(game().Places, dealt);
     EXPECT_EQ(state().PenaltySeconds, 0);
@@ -214,7 +214,7 @@ TEST_F(PlayTest, BackRestoresThePairAndRestartRewindsEverything) {
 TEST_F(PlayTest, HintChargesFortySecondsAndShowsInTheTime) {
     window->Temps();
     EXPECT_EQ(Panel(5), "00:00");
-    window->GiveHint->trigger();
+    probe().Menu.GiveHint->trigger();
     window->Temps();
     EXPECT_EQ(Panel(5), "00:40");
     EXPECT_NE(state().HintFirst, 0);
@@ -222,7 +222,7 @@ TEST_F(PlayTest, HintChargesFortySecondsAndShowsInTheTime) {
 
 TEST_F(PlayTest, ShuffleChargesPerMoveAndSaysSo) {
     window->Temps();
-    window->Shuffle1->trigger();
+    probe().Menu.Shuffle1->trigger();
     EXPECT_EQ(Panel(7), "Tiles shuffled.");
     EXPECT_EQ(state().PenaltySeconds, 10 * state().MovesLeft);
     EXPECT_GT(state().MovesLeft, 0);
@@ -236,7 +236,7 @@ TEST_F(PlayTest, HintAt9930StopsTheGameOnTheNextTick) {
     EXPECT_TRUE(state().InPlay());
     window->Temps();
     EXPECT_FALSE(state().InPlay());
-    EXPECT_FALSE(window->Stoppe->isEnabled());
+    EXPECT_FALSE(probe().Menu.Stoppe->isEnabled());
     // The last text written before the stop stays: the time past the limit.
     EXPECT_EQ(Panel(5), "100:10");
 }
@@ -249,14 +249,14 @@ TEST_F(PlayTest, LimitReachedWhilePausedStopsAndEndsThePause) {
     for (const auto& [start, pause] : pauses) {
         SCOPED_TRACE(testing::Message() << "a pause of " << pause << " ms from tick " << start);
         clock.Tick = start;
-        window->New1->trigger();
+        probe().Menu.New1->trigger();
         window->PauseClick();
         clock.Advance(pause);
         window->Temps();
         EXPECT_FALSE(state().InPlay());
         EXPECT_FALSE(state().Paused());
-        EXPECT_EQ(window->Pause1->text(), "&Pause");
-        EXPECT_EQ(window->SpeedButton2->text(), "Pause");
+        EXPECT_EQ(probe().Menu.Pause1->text(), "&Pause");
+        EXPECT_EQ(probe().Bar.SpeedButton2->text(), "Pause");
         EXPECT_EQ(Panel(5), "---");
     }
 }
@@ -265,9 +265,9 @@ TEST_F(PlayTest, PauseHidesTheTimeAndDropsThePausedMinutes) {
     clock.Advance(90'000);
     window->Temps();
     EXPECT_EQ(Panel(5), "01:30");
-    window->SpeedButton2->click();
+    probe().Bar.SpeedButton2->click();
     EXPECT_EQ(Panel(7), "Pause ON.");
-    EXPECT_EQ(window->SpeedButton2->text(), "Play");
+    EXPECT_EQ(probe().Bar.SpeedButton2->text(), "Play");
     clock.Advance(600'000);
     window->Temps();
     EXPECT_EQ(Panel(5), "---");
@@ -276,7 +276,7 @@ TEST_F(PlayTest, PauseHidesTheTimeAndDropsThePausedMinutes) {
     FindPairAndOther(a, b, other);
     Click(a); // ignored while paused
     EXPECT_EQ(state().FirstPick, 0);
-    window->SpeedButton2->click();
+    probe().Bar.SpeedButton2->click();
     EXPECT_EQ(Panel(7), "Pause OFF.");
     window->Temps();
     EXPECT_EQ(Panel(5), "01:30");
@@ -287,7 +287,7 @@ TEST_F(PlayTest, NoMoveBlinksWithTheTickAndStopsWhenBackMakesAMove) {
     for (const std::uint32_t second : {1'000'000u, 2'147'484'000u, 4'294'966'000u}) {
         SCOPED_TRACE(testing::Message() << "from tick " << second);
         clock.Tick = second;
-        window->New1->trigger();
+        probe().Menu.New1->trigger();
         // Three tiles, none matching a free neighbour: 1 free, 5 free, 2 under 9.
         game().ClearBoard();
         game().PlaceTile(1, 10, 10, 1);
@@ -330,12 +330,12 @@ TEST_F(PlayTest, WinIsAnnouncedOnceOnTheNextTickWithTheShownTime) {
     EXPECT_EQ(boxes[0].Text, "Congratulations !! You WON !\r\nYour time is : 02:05");
     // Faster than 08:30, the default rank 10: the time enters the table.
     EXPECT_EQ(boxes[0].Caption, "You made it in the Hall of Fame !");
-    EXPECT_EQ(window->Hall.Entry(1, 1), "Player1   125    0");
+    EXPECT_EQ(probe().Hall.Entry(1, 1), "Player1   125    0");
     EXPECT_EQ(Panel(5), "02:05");
     EXPECT_EQ(Panel(1), "0");
     EXPECT_EQ(state().Phase, GamePhase::Won);
     EXPECT_FALSE(state().InPlay());
-    EXPECT_FALSE(window->Shuffle1->isEnabled());
+    EXPECT_FALSE(probe().Menu.Shuffle1->isEnabled());
     clock.Advance(5000);
     window->Temps();
     window->FullRedraw();
@@ -356,12 +356,12 @@ TEST_F(PlayTest, ASlowWinEarnsATitleByItsTime) {
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0].Caption, "Train yourself and you shall become a master !");
     EXPECT_EQ(boxes[0].Text, "Congratulations !! You WON !\r\nYour time is : 08:40");
-    EXPECT_EQ(window->Hall.Entry(1, 10), "---       510    0");
+    EXPECT_EQ(probe().Hall.Entry(1, 10), "---       510    0");
 }
 
 TEST_F(PlayTest, CanIStillWinAnswersAndChargesLikeAHint) {
     TwoTilesLeft();
-    window->CanIWin1->trigger();
+    probe().Menu.CanIWin1->trigger();
     EXPECT_EQ(Panel(7), "This board can still be cleared.");
     EXPECT_EQ(state().PenaltySeconds, 40);
 
@@ -369,13 +369,13 @@ TEST_F(PlayTest, CanIStillWinAnswersAndChargesLikeAHint) {
     game().PlaceTile(1, 10, 10, 1);
     game().PlaceTile(2, 10, 10, 2); // two tiles stacked: never both free
     window->FullRedraw();
-    window->CanIWin1->trigger();
+    probe().Menu.CanIWin1->trigger();
     EXPECT_EQ(Panel(7), "No way to clear this board from here.");
     EXPECT_EQ(state().PenaltySeconds, 80);
 
     window->PauseClick();
     window->ShowMessage("paused");
-    window->CanIWin1->trigger();
+    probe().Menu.CanIWin1->trigger();
     EXPECT_EQ(Panel(7), "paused");
     EXPECT_EQ(state().PenaltySeconds, 80);
 }
@@ -386,7 +386,7 @@ TEST_F(PlayTest, WinnableDealsOnlyDealsProvedBoardsAndOffDealsAsBefore) {
     plain.BeginGame(1, clock.TimeOfDay, 0);
     EXPECT_EQ(game().Places, plain.Places);
 
-    window->WinnableDeals1->trigger();
+    probe().Menu.WinnableDeals1->trigger();
     for (int i = 0; i < 5; ++i) {
         clock.TimeOfDay += 7919;
         window->ResetGame();
@@ -414,16 +414,16 @@ TEST_F(PlayTest, NewWhilePausedStartsAnUnpausedGame) {
     window->PauseClick();
     window->ResetGame();
     EXPECT_FALSE(state().Paused());
-    EXPECT_EQ(window->Pause1->text(), "&Pause");
-    EXPECT_EQ(window->SpeedButton2->text(), "Pause");
+    EXPECT_EQ(probe().Menu.Pause1->text(), "&Pause");
+    EXPECT_EQ(probe().Bar.SpeedButton2->text(), "Pause");
 }
 
 TEST_F(PlayTest, ShowMovesOffShowsDashes) {
-    window->Moves->trigger();
-    EXPECT_FALSE(window->Moves->isChecked());
+    probe().Menu.Moves->trigger();
+    EXPECT_FALSE(probe().Menu.Moves->isChecked());
     window->Temps();
     EXPECT_EQ(Panel(3), "--");
-    window->Moves->trigger();
+    probe().Menu.Moves->trigger();
     window->Temps();
     EXPECT_EQ(Panel(3), QString::number(state().MovesLeft));
 }

@@ -15,7 +15,7 @@ using namespace geometry;
 class PointerTest : public WindowTest {
 protected:
     void MoveTo(int px, int py) {
-        QCursor::setPos(window->Surface->mapToGlobal(ClientPoint(px, py)));
+        QCursor::setPos(probe().Surface->mapToGlobal(ClientPoint(px, py)));
         window->FormMouseMove();
     }
     // A board point well inside the face of the tile at grid cell (x, y, z).
@@ -25,7 +25,7 @@ protected:
         MoveTo(p.x(), p.y());
     }
     int RedPixels(const QRect& clientRect) const {
-        const QImage area = window->Surface->Surface().copy(clientRect);
+        const QImage area = probe().Surface->Surface().copy(clientRect);
         int red = 0;
         for (int y = 0; y < area.height(); ++y)
             for (int x = 0; x < area.width(); ++x)
@@ -36,86 +36,86 @@ protected:
 
 TEST_F(PointerTest, RectangleFollowsThePointerAndSurvivesRedraws) {
     Make();
-    const int tile = window->game.Grid.At(5, 17, 1);
+    const int tile = probe().game.Grid.At(5, 17, 1);
     MoveOnto(5, 17, 1);
-    EXPECT_TRUE(window->HighlightShown);
-    EXPECT_EQ(window->HoverTile, tile);
-    const QRect rect = window->HighlightRect;
+    EXPECT_TRUE(probe().HighlightShown);
+    EXPECT_EQ(probe().HoverTile, tile);
+    const QRect rect = probe().HighlightRect;
     EXPECT_EQ(rect.size(), QSize(46, 56));
     EXPECT_GT(RedPixels(rect), 3 * 100);
     // Corners (fx + 1, fy + 1) and (fx + 39, fy + 49) with a 3 px pen: a 40 x 50
     // ring over the face's outer three pixels, and nothing inside it.
-    const QRect face(window->Renderer.FaceOrigin(window->game.Places[tile]) + QPoint(0, 41),
+    const QRect face(probe().Renderer.FaceOrigin(probe().game.Places[tile]) + QPoint(0, 41),
                      QSize(40, 50));
     EXPECT_EQ(rect.topLeft(), face.topLeft());
     EXPECT_EQ(RedPixels(face), 40 * 50 - 34 * 44);
     EXPECT_EQ(RedPixels(rect), RedPixels(face));
 
     // Another tile's redraw, then a full redraw: the rectangle stays.
-    window->RedrawTile(window->game.Grid.At(7, 17, 1));
+    window->RedrawTile(probe().game.Grid.At(7, 17, 1));
     EXPECT_GT(RedPixels(rect), 3 * 100);
     window->FullRedraw();
     EXPECT_GT(RedPixels(rect), 3 * 100);
 
     // Within the same tile nothing changes; onto the next tile it moves.
     MoveTo(FacePoint(5, 17, 1).x() + 5, FacePoint(5, 17, 1).y());
-    EXPECT_EQ(window->HighlightRect, rect);
+    EXPECT_EQ(probe().HighlightRect, rect);
     MoveOnto(9, 17, 1);
     EXPECT_EQ(RedPixels(rect), 0);
-    EXPECT_NE(window->HighlightRect, rect);
+    EXPECT_NE(probe().HighlightRect, rect);
 
     // Off the tiles: the rectangle goes.
-    const QRect last = window->HighlightRect;
+    const QRect last = probe().HighlightRect;
     MoveTo(5, 5);
-    EXPECT_FALSE(window->HighlightShown);
+    EXPECT_FALSE(probe().HighlightShown);
     EXPECT_EQ(RedPixels(last), 0);
-    EXPECT_EQ(window->HoverTile, 0);
+    EXPECT_EQ(probe().HoverTile, 0);
 }
 
 TEST_F(PointerTest, LeftmostTwentyPixelsNeverHighlight) {
     Make();
     // The left wing's band reaches into the first 20 px, where a click still counts.
-    ASSERT_NE(window->Renderer.TileAt(15, FaceTop(10, 1) + 20), 0);
+    ASSERT_NE(probe().Renderer.TileAt(15, FaceTop(10, 1) + 20), 0);
     MoveTo(15, FaceTop(10, 1) + 20);
-    EXPECT_FALSE(window->HighlightShown);
-    EXPECT_EQ(window->HoverTile, 0);
+    EXPECT_FALSE(probe().HighlightShown);
+    EXPECT_EQ(probe().HoverTile, 0);
     MoveTo(25, FaceTop(10, 1) + 20);
-    EXPECT_TRUE(window->HighlightShown);
+    EXPECT_TRUE(probe().HighlightShown);
 }
 
 TEST_F(PointerTest, ColorModeRedrawsTheHoverTileAndNoneRestoresIt) {
     Make();
-    window->Highlight3->trigger();
-    EXPECT_TRUE(window->Highlight3->isChecked());
-    EXPECT_FALSE(window->Highlight2->isChecked());
-    const int tile = window->game.Grid.At(5, 17, 1);
-    const QRect box = window->Renderer.TileBox(window->game.Places[tile]).translated(0, 41);
-    const QImage normal = window->Surface->Surface().copy(box);
+    probe().Menu.Highlight3->trigger();
+    EXPECT_TRUE(probe().Menu.Highlight3->isChecked());
+    EXPECT_FALSE(probe().Menu.Highlight2->isChecked());
+    const int tile = probe().game.Grid.At(5, 17, 1);
+    const QRect box = probe().Renderer.TileBox(probe().game.Places[tile]).translated(0, 41);
+    const QImage normal = probe().Surface->Surface().copy(box);
     MoveOnto(5, 17, 1);
-    EXPECT_EQ(window->ColorHighlightTile, tile);
-    EXPECT_NE(window->Surface->Surface().copy(box), normal);
+    EXPECT_EQ(probe().ColorHighlightTile, tile);
+    EXPECT_NE(probe().Surface->Surface().copy(box), normal);
     EXPECT_EQ(RedPixels(box), 0);
-    window->Highlight1->trigger();
-    EXPECT_EQ(window->ColorHighlightTile, 0);
-    EXPECT_EQ(window->Surface->Surface().copy(box), normal);
+    probe().Menu.Highlight1->trigger();
+    EXPECT_EQ(probe().ColorHighlightTile, 0);
+    EXPECT_EQ(probe().Surface->Surface().copy(box), normal);
     // None: moving has no effect at all.
     MoveOnto(9, 17, 1);
-    EXPECT_EQ(window->ColorHighlightTile, 0);
-    EXPECT_FALSE(window->HighlightShown);
+    EXPECT_EQ(probe().ColorHighlightTile, 0);
+    EXPECT_FALSE(probe().HighlightShown);
 }
 
 TEST_F(PointerTest, ChoosingColorErasesTheRectangleAtOnce) {
     Make();
     MoveOnto(5, 17, 1);
-    const QRect rect = window->HighlightRect;
+    const QRect rect = probe().HighlightRect;
     ASSERT_GT(RedPixels(rect), 0);
-    window->Highlight3->trigger();
+    probe().Menu.Highlight3->trigger();
     EXPECT_EQ(RedPixels(rect), 0);
-    EXPECT_FALSE(window->HighlightShown);
+    EXPECT_FALSE(probe().HighlightShown);
     // The new mode shows once the pointer reaches another tile.
-    EXPECT_EQ(window->ColorHighlightTile, 0);
+    EXPECT_EQ(probe().ColorHighlightTile, 0);
     MoveOnto(9, 17, 1);
-    EXPECT_EQ(window->ColorHighlightTile, window->game.Grid.At(9, 17, 1));
+    EXPECT_EQ(probe().ColorHighlightTile, probe().game.Grid.At(9, 17, 1));
 }
 
 TEST_F(PointerTest, TheRectangleIsDroppedWhenTheBoardMovesOrIsDealtAgain) {
@@ -125,55 +125,55 @@ TEST_F(PointerTest, TheRectangleIsDroppedWhenTheBoardMovesOrIsDealtAgain) {
     // The board on the screen is Buffer as drawn, with no outline anywhere.
     auto onScreenAsDrawn = [&](int toolbar) {
         QApplication::processEvents(); // the pointer's own move events, if any
-        return BoardRows(toolbar) == window->Renderer.Buffer.copy(0, 0, 700, 468);
+        return BoardRows(toolbar) == probe().Renderer.Buffer.copy(0, 0, 700, 468);
     };
 
     // Hidden and shown again: the board moves 41 px each time, and no outline
     // is left where the tile used to be.
     MoveOnto(5, 17, 1);
-    ASSERT_TRUE(onScreenAsDrawn(41) == false && window->HighlightShown);
-    window->Toolbar1->trigger();
-    ASSERT_EQ(window->ToolbarHeight, 0);
+    ASSERT_TRUE(onScreenAsDrawn(41) == false && probe().HighlightShown);
+    probe().Menu.Toolbar1->trigger();
+    ASSERT_EQ(probe().ToolbarHeight, 0);
     EXPECT_TRUE(onScreenAsDrawn(0));
-    EXPECT_FALSE(window->HighlightShown);
+    EXPECT_FALSE(probe().HighlightShown);
     MoveOnto(5, 17, 1);
-    EXPECT_EQ(window->HighlightRect.topLeft(), QPoint(36 + FaceLeft(5, 1), 25 + FaceTop(17, 1)));
-    window->Toolbar1->trigger();
-    ASSERT_EQ(window->ToolbarHeight, 41);
+    EXPECT_EQ(probe().HighlightRect.topLeft(), QPoint(36 + FaceLeft(5, 1), 25 + FaceTop(17, 1)));
+    probe().Menu.Toolbar1->trigger();
+    ASSERT_EQ(probe().ToolbarHeight, 41);
     EXPECT_TRUE(onScreenAsDrawn(41));
 
     // A new deal on another layout: nothing is outlined until the pointer moves,
     // then the tile under it.
     MoveOnto(5, 17, 1);
     QApplication::processEvents(); // the pointer rests from here on
-    ASSERT_TRUE(window->HighlightShown);
-    window->Theater1->trigger();
-    window->New1->trigger();
+    ASSERT_TRUE(probe().HighlightShown);
+    probe().Menu.Theater1->trigger();
+    probe().Menu.New1->trigger();
     EXPECT_TRUE(onScreenAsDrawn(41));
-    EXPECT_FALSE(window->HighlightShown);
+    EXPECT_FALSE(probe().HighlightShown);
     auto visible = [&](int t) {
-        const TilePlace& p = window->game.Places[t];
+        const TilePlace& p = probe().game.Places[t];
         const QPoint face = FacePoint(p.X, p.Y, p.Z);
-        return window->Renderer.TileAt(face.x(), face.y()) == t;
+        return probe().Renderer.TileAt(face.x(), face.y()) == t;
     };
     int seen = 1;
     while (seen < 144 && !visible(seen))
         ++seen;
-    const TilePlace place = window->game.Places[seen];
+    const TilePlace place = probe().game.Places[seen];
     MoveOnto(place.X, place.Y, place.Z);
-    EXPECT_EQ(window->HoverTile, seen);
-    EXPECT_EQ(window->HighlightRect.topLeft(), window->Renderer.FaceOrigin(place) + QPoint(0, 41));
+    EXPECT_EQ(probe().HoverTile, seen);
+    EXPECT_EQ(probe().HighlightRect.topLeft(), probe().Renderer.FaceOrigin(place) + QPoint(0, 41));
 }
 
 TEST_F(PointerTest, IgnoredWhilePausedOrWithoutAGame) {
     Make();
     window->PauseClick();
     MoveOnto(5, 17, 1);
-    EXPECT_FALSE(window->HighlightShown);
+    EXPECT_FALSE(probe().HighlightShown);
     window->PauseClick();
     window->Stop();
     MoveOnto(5, 17, 1);
-    EXPECT_FALSE(window->HighlightShown);
+    EXPECT_FALSE(probe().HighlightShown);
 }
 
 } // namespace

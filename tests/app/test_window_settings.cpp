@@ -18,16 +18,16 @@ namespace {
 
 TEST_F(SettingsTest, AFreshSystemStartsOnTheDefaultsAndWritesThemAll) {
     Start(true);
-    EXPECT_TRUE(window->Wood1->isChecked());
-    EXPECT_TRUE(window->Highlight2->isChecked());
-    EXPECT_TRUE(window->Moves->isChecked());
-    EXPECT_FALSE(window->Playsounds1->isChecked());
-    EXPECT_FALSE(window->Playmusic1->isChecked());
-    EXPECT_FALSE(window->WarnMe->isChecked());
-    EXPECT_EQ(window->PlayerPanel->text(), "Player1");
-    EXPECT_TRUE(window->Dragons1->isChecked());
-    EXPECT_TRUE(window->game.State.InPlay());
-    EXPECT_EQ(window->Hall.Entry(3, 1), "---       240    0");
+    EXPECT_TRUE(probe().Menu.Wood1->isChecked());
+    EXPECT_TRUE(probe().Menu.Highlight2->isChecked());
+    EXPECT_TRUE(probe().Menu.Moves->isChecked());
+    EXPECT_FALSE(probe().Menu.Playsounds1->isChecked());
+    EXPECT_FALSE(probe().Menu.Playmusic1->isChecked());
+    EXPECT_FALSE(probe().Menu.WarnMe->isChecked());
+    EXPECT_EQ(probe().Bar.PlayerPanel->text(), "Player1");
+    EXPECT_TRUE(probe().Menu.Dragons1->isChecked());
+    EXPECT_TRUE(probe().game.State.InPlay());
+    EXPECT_EQ(probe().Hall.Entry(3, 1), "---       240    0");
     EXPECT_FALSE(QFile::exists(path)); // nothing is written before the close
     Close();
     EXPECT_FALSE(window->isVisible());
@@ -51,13 +51,13 @@ TEST_F(SettingsTest, ValuesAreReadInTheirFormsAndWrittenBackCleanly) {
     WriteFile("; kept comment\r\n[Other]\r\nkeep=me\r\n[mirelo]\r\ntileset=0x2\r\nShowMoves=5\r\n"
               "Background=2\r\nCurrentPlayer1=\r\nHighlight= 0\r\nunknown=still here\r\n");
     Start();
-    EXPECT_TRUE(window->Red1->isChecked());
-    EXPECT_TRUE(window->Moves->isChecked());
-    EXPECT_FALSE(window->Kanji1->isChecked());
-    EXPECT_FALSE(window->Dragons1->isChecked());
+    EXPECT_TRUE(probe().Menu.Red1->isChecked());
+    EXPECT_TRUE(probe().Menu.Moves->isChecked());
+    EXPECT_FALSE(probe().Menu.Kanji1->isChecked());
+    EXPECT_FALSE(probe().Menu.Dragons1->isChecked());
     EXPECT_EQ(&window->CurrentBackground(), &window->Dragons());
-    EXPECT_EQ(window->PlayerPanel->text(), "");
-    EXPECT_TRUE(window->Highlight1->isChecked());
+    EXPECT_EQ(probe().Bar.PlayerPanel->text(), "");
+    EXPECT_TRUE(probe().Menu.Highlight1->isChecked());
     Close();
     EXPECT_EQ(Value("Mirelo", "Tileset"), "2");
     EXPECT_EQ(Value("Mirelo", "ShowMoves"), "1");
@@ -71,14 +71,14 @@ TEST_F(SettingsTest, ValuesAreReadInTheirFormsAndWrittenBackCleanly) {
 
     // The empty name stays empty across a restart.
     Start();
-    EXPECT_EQ(window->CurrentPlayer, "");
+    EXPECT_EQ(probe().CurrentPlayer, "");
 }
 
 TEST_F(SettingsTest, OutOfRangeStyleAndHighlightAreBroughtIntoRange) {
     WriteFile("[Mirelo]\nTileset=7\nHighlight=-3\nTileset2=0x\n");
     Start();
-    EXPECT_TRUE(window->Wood1->isChecked());
-    EXPECT_TRUE(window->Highlight2->isChecked());
+    EXPECT_TRUE(probe().Menu.Wood1->isChecked());
+    EXPECT_TRUE(probe().Menu.Highlight2->isChecked());
     Close();
     EXPECT_EQ(Value("Mirelo", "Tileset"), "0");
     EXPECT_EQ(Value("Mirelo", "Highlight"), "1");
@@ -99,9 +99,9 @@ TEST_F(SettingsTest, MusicThatCannotPlayIsOffButTheCheckMarkStaysAndIsSaved) {
     sound->MusicReason = QStringLiteral("The sound font \"/no/such/font.sf2\" was not found.");
     window->show();
     Settle();
-    EXPECT_FALSE(window->PlayMusic);
-    EXPECT_TRUE(window->Playmusic1->isChecked());
-    EXPECT_FALSE(window->Media->isEnabled());
+    EXPECT_FALSE(probe().PlayMusic);
+    EXPECT_TRUE(probe().Menu.Playmusic1->isChecked());
+    EXPECT_FALSE(probe().Bar.Media->isEnabled());
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0].Text,
               "Music is unavailable: The sound font \"/no/such/font.sf2\" was not found.\n"
@@ -116,7 +116,7 @@ TEST_F(SettingsTest, WithoutASoundDeviceTheStoredSoundOptionsAreKept) {
     WriteFile("[Mirelo]\nPlayMusic=1\nPlaySounds=1\n");
     soundReason = QStringLiteral("no audio device");
     Start(true);
-    EXPECT_FALSE(window->PlayMusic);
+    EXPECT_FALSE(probe().PlayMusic);
     QApplication::processEvents();
     ASSERT_EQ(boxes.size(), 1u); // said once, when the window shows
     EXPECT_TRUE(boxes[0].Text.contains("no audio device"));
@@ -133,16 +133,16 @@ TEST_F(SettingsTest, MusicWhoseSoundFontFailsAfterStartStopsSaysWhyAndKeepsTheCh
     WriteFile("[Mirelo]\nPlayMusic=1\n");
     soundCanPlay = true;
     Start(true);
-    ASSERT_TRUE(window->PlayMusic);
-    window->Timer->stop(); // only the ticks this test makes
+    ASSERT_TRUE(probe().PlayMusic);
+    probe().Timer->stop(); // only the ticks this test makes
     // The late load of the sound font failed.
     sound->CanPlay = false;
     sound->Possible = false;
     sound->MusicReason = QStringLiteral("The sound font \"/fonts/bad.sf2\" could not be read.");
     EXPECT_TRUE(boxes.empty());
     window->Temps();
-    EXPECT_FALSE(window->PlayMusic);
-    EXPECT_TRUE(window->Playmusic1->isChecked());
+    EXPECT_FALSE(probe().PlayMusic);
+    EXPECT_TRUE(probe().Menu.Playmusic1->isChecked());
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_TRUE(boxes[0].Text.contains("/fonts/bad.sf2")) << boxes[0].Text.toStdString();
     const int steps = sound->Steps;
@@ -155,8 +155,8 @@ TEST_F(SettingsTest, MusicWhoseSoundFontFailsAfterStartStopsSaysWhyAndKeepsTheCh
     WriteFile("[Mirelo]\nPlayMusic=1\n");
     Start(true);
     sound->CanPlay = false;
-    window->Playmusic1->trigger(); // off, then on again: the player's own choice
-    window->Playmusic1->trigger();
+    probe().Menu.Playmusic1->trigger(); // off, then on again: the player's own choice
+    probe().Menu.Playmusic1->trigger();
     Close();
     EXPECT_EQ(Value("Mirelo", "PlayMusic"), "1");
 }
@@ -166,15 +166,15 @@ TEST_F(SettingsTest, SoundIsAskedAboutOnlyOnceTheWindowShows) {
     soundCanPlay = true;
     Start(true, false);
     EXPECT_FALSE(sound->Enabled);
-    EXPECT_FALSE(window->PlayMusic); // the tick plays no music yet
-    EXPECT_TRUE(window->Playmusic1->isChecked());
+    EXPECT_FALSE(probe().PlayMusic); // the tick plays no music yet
+    EXPECT_TRUE(probe().Menu.Playmusic1->isChecked());
     window->show();
     QApplication::processEvents(); // the first paint only
     EXPECT_FALSE(sound->Enabled);
     QApplication::processEvents();
     EXPECT_TRUE(sound->Enabled);
-    EXPECT_TRUE(window->PlayMusic);
-    EXPECT_TRUE(window->Media->isEnabled());
+    EXPECT_TRUE(probe().PlayMusic);
+    EXPECT_TRUE(probe().Bar.Media->isEnabled());
 }
 
 TEST_F(SettingsTest, ClosedBeforeItShowsTheMusicChoiceIsKept) {
@@ -189,30 +189,30 @@ TEST_F(SettingsTest, MusicThatCanPlayEnablesTheControlAndTheTunesButStartsNothin
     WriteFile("[Mirelo]\nPlayMusic=1\n");
     soundCanPlay = true;
     Start(true);
-    EXPECT_TRUE(window->PlayMusic);
+    EXPECT_TRUE(probe().PlayMusic);
     EXPECT_TRUE(sound->Enabled);
-    EXPECT_TRUE(window->Media->isEnabled());
+    EXPECT_TRUE(probe().Bar.Media->isEnabled());
     EXPECT_TRUE(sound->Selected.isEmpty());
-    EXPECT_TRUE(window->FerralMus->isChecked());
-    window->Timer->stop(); // only the ticks this test makes
+    EXPECT_TRUE(probe().Menu.FerralMus->isChecked());
+    probe().Timer->stop(); // only the ticks this test makes
     int steps = sound->Steps;
     window->Temps();
     EXPECT_EQ(sound->Steps, steps + 1);
 
     sound->Tunes = QStringList{QStringLiteral("gisors.mid")};
-    window->MireloMus->trigger(); // its file is absent: nothing at all
-    EXPECT_TRUE(window->FerralMus->isChecked());
+    probe().Menu.MireloMus->trigger(); // its file is absent: nothing at all
+    EXPECT_TRUE(probe().Menu.FerralMus->isChecked());
     EXPECT_TRUE(sound->Selected.isEmpty());
-    window->GisorsMus->trigger();
+    probe().Menu.GisorsMus->trigger();
     EXPECT_EQ(sound->Selected, QStringList{QStringLiteral("gisors.mid")});
-    EXPECT_TRUE(window->GisorsMus->isChecked());
-    EXPECT_FALSE(window->FerralMus->isChecked());
-    EXPECT_EQ(window->LigneStatus[7]->text(), "Music GISORS selected.");
+    EXPECT_TRUE(probe().Menu.GisorsMus->isChecked());
+    EXPECT_FALSE(probe().Menu.FerralMus->isChecked());
+    EXPECT_EQ(probe().LigneStatus[7]->text(), "Music GISORS selected.");
 
-    window->Playmusic1->trigger(); // off: tune choices do nothing, the tick skips music
-    EXPECT_FALSE(window->PlayMusic);
-    window->FerralMus->trigger();
-    EXPECT_TRUE(window->GisorsMus->isChecked());
+    probe().Menu.Playmusic1->trigger(); // off: tune choices do nothing, the tick skips music
+    EXPECT_FALSE(probe().PlayMusic);
+    probe().Menu.FerralMus->trigger();
+    EXPECT_TRUE(probe().Menu.GisorsMus->isChecked());
     steps = sound->Steps;
     window->Temps();
     EXPECT_EQ(sound->Steps, steps);
@@ -229,7 +229,7 @@ TEST_F(SettingsTest, AnUnwritableFolderKeepsTheOldFileAndTheGameRunning) {
     window->close();
     QApplication::processEvents();
     EXPECT_TRUE(window->isVisible());
-    EXPECT_TRUE(window->Timer->isActive());
+    EXPECT_TRUE(probe().Timer->isActive());
     EXPECT_TRUE(boxes.empty());
     ASSERT_EQ(writeFailures.size(), 1);
     EXPECT_TRUE(writeFailures[0].startsWith("Unable to write to "))
@@ -239,23 +239,23 @@ TEST_F(SettingsTest, AnUnwritableFolderKeepsTheOldFileAndTheGameRunning) {
 
 TEST_F(SettingsTest, AWinGoesIntoTheTableOfTheLayoutItWasDealtOn) {
     Start();
-    window->Theater1->trigger(); // chosen after the deal on Traditional
-    Game& game = window->game;
+    probe().Menu.Theater1->trigger(); // chosen after the deal on Traditional
+    Game& game = probe().game;
     game.ClearBoard();
     game.PlaceTile(1, 10, 10, 1);
     game.PlaceTile(2, 12, 10, 1);
     game.State.TilesLeft = 2;
     clock.Advance(239'000);
     window->Temps();
-    window->game.Pick(1, *window);
-    window->game.Pick(2, *window);
+    probe().game.Pick(1, *window);
+    probe().game.Pick(2, *window);
     window->Temps();
     ASSERT_EQ(boxes.size(), 2u); // the layout warning, then the win
     EXPECT_EQ(boxes[1].Caption, "You made it in the Hall of Fame !");
     EXPECT_EQ(boxes[1].Text, "Congratulations !! You WON !\r\nYour time is : 03:59");
-    EXPECT_EQ(window->Hall.Entry(1, 1), "Player1   239    0");
-    EXPECT_EQ(window->Hall.Entry(1, 2), "---       240    0");
-    EXPECT_EQ(window->Hall.Entry(4, 1), "---       240    0");
+    EXPECT_EQ(probe().Hall.Entry(1, 1), "Player1   239    0");
+    EXPECT_EQ(probe().Hall.Entry(1, 2), "---       240    0");
+    EXPECT_EQ(probe().Hall.Entry(4, 1), "---       240    0");
     Close();
     EXPECT_EQ(Value("Traditional", "Rank1"), "Player1   239    0");
     EXPECT_EQ(Value("Traditional", "Rank10"), "---       480    0");
@@ -265,7 +265,7 @@ TEST_F(SettingsTest, HallOfFameStripShowsTheMenusLayoutAndNothingOnANarrowScreen
     WriteFile("[Theater]\nRank1=Ada        61    0\n");
     Start();
     auto yellowIn = [&](const QRect& area) {
-        const QImage strip = window->Surface->Surface().copy(area);
+        const QImage strip = probe().Surface->Surface().copy(area);
         int n = 0;
         for (int y = 0; y < strip.height(); ++y)
             for (int x = 0; x < strip.width(); ++x)
@@ -274,25 +274,25 @@ TEST_F(SettingsTest, HallOfFameStripShowsTheMenusLayoutAndNothingOnANarrowScreen
     };
     EXPECT_GT(yellowIn(QRect(710, 75, 90, 45)), 20); // "HALL OF" / "FAME"
     const QRect table(710, 130, 90, 320);
-    const QImage before = window->Surface->Surface().copy(table);
-    window->Theater1->trigger();
+    const QImage before = probe().Surface->Surface().copy(table);
+    probe().Menu.Theater1->trigger();
     // The next redraw of a single tile puts the new table on, as cleanly as a
     // full redraw would: none of the old names and times show through.
-    Game& game = window->game;
+    Game& game = probe().game;
     for (int t = 1; t <= TileCount; ++t)
         if (game.Places[t].OnBoard() && game.IsFree(t)) {
             game.Pick(t, *window);
             break;
         }
     ASSERT_NE(game.State.FirstPick, 0);
-    const QImage afterOneTile = window->Surface->Surface().copy(table);
+    const QImage afterOneTile = probe().Surface->Surface().copy(table);
     EXPECT_NE(afterOneTile, before); // Ada's 01:01 now
     window->FullRedraw();
-    EXPECT_EQ(window->Surface->Surface().copy(table), afterOneTile);
+    EXPECT_EQ(probe().Surface->Surface().copy(table), afterOneTile);
 
     screenWidth = 640;
     Start();
-    EXPECT_EQ(yellowIn(QRect(0, 0, 640, window->Surface->height())), 0);
+    EXPECT_EQ(yellowIn(QRect(0, 0, 640, probe().Surface->height())), 0);
 }
 
 TEST_F(SettingsTest, TheNameDialogFollowsEveryKeystroke) {
@@ -300,17 +300,17 @@ TEST_F(SettingsTest, TheNameDialogFollowsEveryKeystroke) {
     Start();
     QString shown;
     QTimer::singleShot(0, [&] {
-        shown = window->Configu->PlayerName->text();
-        window->Configu->PlayerName->clear();
-        QTest::keyClicks(window->Configu->PlayerName, QStringLiteral("Bartholomew"));
-        window->Configu->close(); // the close box keeps what was typed
+        shown = probe().Configu->PlayerName->text();
+        probe().Configu->PlayerName->clear();
+        QTest::keyClicks(probe().Configu->PlayerName, QStringLiteral("Bartholomew"));
+        probe().Configu->close(); // the close box keeps what was typed
     });
-    window->Changeplayername1->trigger();
+    probe().Menu.Changeplayername1->trigger();
     EXPECT_EQ(shown, "Zoe");
-    EXPECT_EQ(window->CurrentPlayer, "Bartholo"); // at most 8 characters typed
-    EXPECT_EQ(window->PlayerPanel->text(), "Bartholo");
-    EXPECT_EQ(window->Configu->windowTitle(), "Enter your name");
-    EXPECT_EQ(window->Configu->size(), QSize(172, 73));
+    EXPECT_EQ(probe().CurrentPlayer, "Bartholo"); // at most 8 characters typed
+    EXPECT_EQ(probe().Bar.PlayerPanel->text(), "Bartholo");
+    EXPECT_EQ(probe().Configu->windowTitle(), "Enter your name");
+    EXPECT_EQ(probe().Configu->size(), QSize(172, 73));
     Close();
     EXPECT_EQ(Value("Mirelo", "CurrentPlayer1"), "Bartholo");
 }
@@ -318,36 +318,36 @@ TEST_F(SettingsTest, TheNameDialogFollowsEveryKeystroke) {
 TEST_F(SettingsTest, TheNameDialogIsMadeOnFirstUseAndReused) {
     WriteFile("[Mirelo]\nCurrentPlayer1=Zoe\n");
     Start();
-    EXPECT_EQ(window->Configu, nullptr);
+    EXPECT_EQ(probe().Configu, nullptr);
     QString shown;
     auto typeAndClose = [&](const QString& name) {
         QTimer::singleShot(0, [&, name] {
-            if (!window->Configu)
+            if (!probe().Configu)
                 return;
-            shown = window->Configu->PlayerName->text();
-            window->Configu->PlayerName->setText(name);
-            window->Configu->close();
+            shown = probe().Configu->PlayerName->text();
+            probe().Configu->PlayerName->setText(name);
+            probe().Configu->close();
         });
-        window->Changeplayername1->trigger();
+        probe().Menu.Changeplayername1->trigger();
     };
     typeAndClose(QStringLiteral("Ann"));
-    TConfigu* const made = window->Configu;
+    TConfigu* const made = probe().Configu;
     ASSERT_NE(made, nullptr);
     EXPECT_EQ(shown, "Zoe");
-    EXPECT_EQ(window->PlayerPanel->text(), "Ann");
+    EXPECT_EQ(probe().Bar.PlayerPanel->text(), "Ann");
     typeAndClose(QStringLiteral("Bob"));
-    EXPECT_EQ(window->Configu, made);
+    EXPECT_EQ(probe().Configu, made);
     EXPECT_EQ(shown, "Ann");
-    EXPECT_EQ(window->CurrentPlayer, "Bob");
+    EXPECT_EQ(probe().CurrentPlayer, "Bob");
     Close();
 }
 
 TEST_F(SettingsTest, ALongNameFromTheFileIsShownWholeButCutInTheTable) {
     WriteFile("[Mirelo]\nCurrentPlayer1=Maximilian\n");
     Start();
-    EXPECT_EQ(window->PlayerPanel->text(), "Maximilian");
-    window->Hall.AddHall(1, window->CurrentPlayer.toStdString(), 100, 0);
-    EXPECT_EQ(window->Hall.Entry(1, 1), "Maximili  100    0");
+    EXPECT_EQ(probe().Bar.PlayerPanel->text(), "Maximilian");
+    probe().Hall.AddHall(1, probe().CurrentPlayer.toStdString(), 100, 0);
+    EXPECT_EQ(probe().Hall.Entry(1, 1), "Maximili  100    0");
     Close();
     EXPECT_EQ(Value("Mirelo", "CurrentPlayer1"), "Maximilian");
 }

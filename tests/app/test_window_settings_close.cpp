@@ -81,13 +81,13 @@ TEST_F(SettingsTest, AFailedSaveOffersRetryQuitWithoutSavingAndCancel) {
     const QByteArray old = "[Mirelo]\nCurrentPlayer1=Old\n";
     WriteFile(old);
     Start();
-    window->Highlight3->trigger();
+    probe().Menu.Highlight3->trigger();
     {
         const FileSizeLimit limit(64); // far less than the settings take
         answers = {Answer::Cancel};
         Close();
         EXPECT_TRUE(window->isVisible());
-        EXPECT_TRUE(window->Timer->isActive()); // back to the game, its clock running
+        EXPECT_TRUE(probe().Timer->isActive()); // back to the game, its clock running
         answers = {Answer::Retry, Answer::Retry, Answer::QuitWithoutSaving};
         Close();
     }
@@ -101,7 +101,7 @@ TEST_F(SettingsTest, AFailedSaveOffersRetryQuitWithoutSavingAndCancel) {
 
     // Retried once the cause is gone, the save goes through.
     Start();
-    window->Highlight3->trigger();
+    probe().Menu.Highlight3->trigger();
     std::optional<FileSizeLimit> limit(std::in_place, 64);
     onWriteFailure = [&] { limit.reset(); };
     answers = {Answer::Retry};
@@ -158,9 +158,9 @@ TEST_F(SettingsTest, TheFailedSaveBoxShowsTheReasonAndItsThreeAnswers) {
 
 TEST_F(SettingsTest, TheDesktopsEndSavesOnceAndAsksNothing) {
     Start();
-    window->Highlight3->trigger();
+    probe().Menu.Highlight3->trigger();
     EXPECT_EQ(window->EndSession(), "");
-    EXPECT_FALSE(window->Timer->isActive());
+    EXPECT_FALSE(probe().Timer->isActive());
     EXPECT_EQ(Value("Mirelo", "Highlight"), "2");
     WriteFile("[Mirelo]\nHighlight=0\n");
     Close(); // the window may still close, and writes nothing more

@@ -128,9 +128,9 @@ TEST_P(UnreadableSettings, AreReportedOnceThenPlayedOnDefaultsAndNeverWrittenOve
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0].Caption, "MIRELO 2.8");
     EXPECT_EQ(boxes[0].Text, said);
-    EXPECT_EQ(window->PlayerPanel->text(), "Player1");
-    EXPECT_TRUE(window->game.State.InPlay()); // the default: a game at start
-    window->Highlight3->trigger();            // a change a save would write
+    EXPECT_EQ(probe().Bar.PlayerPanel->text(), "Player1");
+    EXPECT_TRUE(probe().game.State.InPlay()); // the default: a game at start
+    probe().Menu.Highlight3->trigger();       // a change a save would write
 
     Close();
     EXPECT_FALSE(window->isVisible());
@@ -154,9 +154,9 @@ TEST_P(Utf16Settings, AreReadAndWrittenBackInTheirOwnEncoding) {
     WriteFile(QStringEncoder(GetParam(), QStringConverter::Flag::WriteBom).encode(text));
     Start();
     EXPECT_TRUE(boxes.empty());
-    EXPECT_TRUE(window->Red1->isChecked());
-    EXPECT_EQ(window->PlayerPanel->text(), QString::fromUtf8("Zoé"));
-    window->Highlight1->trigger();
+    EXPECT_TRUE(probe().Menu.Red1->isChecked());
+    EXPECT_EQ(probe().Bar.PlayerPanel->text(), QString::fromUtf8("Zoé"));
+    probe().Menu.Highlight1->trigger();
     Close();
 
     const QByteArray saved = ReadFile();
@@ -193,7 +193,7 @@ TEST_F(SettingsTest, AFolderNamedInBytesThatAreNotUtf8IsUsedAsTheseBytes) {
 
     // The folder is made at the close, under its own name.
     Start(false, true, true);
-    window->Highlight3->trigger();
+    probe().Menu.Highlight3->trigger();
     Close();
     EXPECT_FALSE(window->isVisible());
     EXPECT_TRUE(writeFailures.isEmpty());
@@ -206,8 +206,8 @@ TEST_F(SettingsTest, AFolderNamedInBytesThatAreNotUtf8IsUsedAsTheseBytes) {
     ASSERT_TRUE(WriteBytes(folder + "/Mirelo.ini", "[Mirelo]\nCurrentPlayer1=Raw\nHighlight=2\n"));
     Start(false, true, true);
     EXPECT_TRUE(boxes.empty());
-    EXPECT_EQ(window->PlayerPanel->text(), "Raw");
-    EXPECT_TRUE(window->Highlight3->isChecked());
+    EXPECT_EQ(probe().Bar.PlayerPanel->text(), "Raw");
+    EXPECT_TRUE(probe().Menu.Highlight3->isChecked());
     Close();
     EXPECT_EQ(Entries(folder), std::vector<QByteArray>{"Mirelo.ini"});
 }
@@ -233,22 +233,22 @@ TEST_P(EveryOption, IsReadAndWrittenBackAsItWasOrAsThePlayerChangedIt) {
     soundCanPlay = true;
     WriteFile(EveryKey);
     Start(full);
-    EXPECT_TRUE(window->Red1->isChecked());
-    EXPECT_TRUE(window->Highlight3->isChecked());
-    EXPECT_FALSE(window->Moves->isChecked());
+    EXPECT_TRUE(probe().Menu.Red1->isChecked());
+    EXPECT_TRUE(probe().Menu.Highlight3->isChecked());
+    EXPECT_FALSE(probe().Menu.Moves->isChecked());
     if (full) {
-        EXPECT_TRUE(window->Playmusic1->isChecked());
-        EXPECT_TRUE(window->PlayMusic);
-        EXPECT_TRUE(window->Playsounds1->isChecked());
-        EXPECT_TRUE(window->PlaySounds);
+        EXPECT_TRUE(probe().Menu.Playmusic1->isChecked());
+        EXPECT_TRUE(probe().PlayMusic);
+        EXPECT_TRUE(probe().Menu.Playsounds1->isChecked());
+        EXPECT_TRUE(probe().PlaySounds);
     }
-    EXPECT_TRUE(window->WarnMe->isChecked());
-    EXPECT_EQ(window->PlayerPanel->text(), "Zed");
-    EXPECT_TRUE(window->Kanji1->isChecked());
-    EXPECT_FALSE(window->StartupGame->isChecked());
-    EXPECT_FALSE(window->game.State.InPlay()); // no game at start
-    EXPECT_TRUE(window->WinnableDeals1->isChecked());
-    EXPECT_EQ(window->Hall.Entry(4, 3), "Ann       300   12");
+    EXPECT_TRUE(probe().Menu.WarnMe->isChecked());
+    EXPECT_EQ(probe().Bar.PlayerPanel->text(), "Zed");
+    EXPECT_TRUE(probe().Menu.Kanji1->isChecked());
+    EXPECT_FALSE(probe().Menu.StartupGame->isChecked());
+    EXPECT_FALSE(probe().game.State.InPlay()); // no game at start
+    EXPECT_TRUE(probe().Menu.WinnableDeals1->isChecked());
+    EXPECT_EQ(probe().Hall.Entry(4, 3), "Ann       300   12");
     Close();
     // The silent edition has no sound keys of its own: they stay as they were.
     ExpectSaved({{"Mirelo.Tileset", "2"},
@@ -266,25 +266,25 @@ TEST_P(EveryOption, IsReadAndWrittenBackAsItWasOrAsThePlayerChangedIt) {
 
     // Every option changed through its own command.
     Start(full);
-    window->Blue1->trigger();
-    window->Highlight1->trigger();
-    window->Moves->trigger();
+    probe().Menu.Blue1->trigger();
+    probe().Menu.Highlight1->trigger();
+    probe().Menu.Moves->trigger();
     if (full) {
-        window->Playmusic1->trigger();
-        window->Playsounds1->trigger();
+        probe().Menu.Playmusic1->trigger();
+        probe().Menu.Playsounds1->trigger();
     }
-    window->WarnMe->trigger();
+    probe().Menu.WarnMe->trigger();
     QTimer::singleShot(0, [&] {
-        QLineEdit* name = window->Configu->PlayerName;
+        QLineEdit* name = probe().Configu->PlayerName;
         QTest::keyClick(name, Qt::Key_A, Qt::ControlModifier);
         QTest::keyClicks(name, QStringLiteral("Amy"));
-        window->Configu->close();
+        probe().Configu->close();
     });
-    window->Changeplayername1->trigger();
-    window->Dragons1->trigger();
-    window->StartupGame->trigger();
-    window->WinnableDeals1->trigger();
-    window->Hall.AddHall(4, "Amy", 200, 5);
+    probe().Menu.Changeplayername1->trigger();
+    probe().Menu.Dragons1->trigger();
+    probe().Menu.StartupGame->trigger();
+    probe().Menu.WinnableDeals1->trigger();
+    probe().Hall.AddHall(4, "Amy", 200, 5);
     Close();
     const QString sound = full ? QStringLiteral("0") : QStringLiteral("1");
     ExpectSaved({{"Mirelo.Tileset", "1"},

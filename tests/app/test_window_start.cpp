@@ -70,11 +70,11 @@ TEST_F(WindowTest, FullEditionMenusInOrderWithShortcuts) {
     EXPECT_EQ(Items(MenuTitled(bar, "&Tiles")), (QStringList{"Wood|", "Blue|", "Red|"}));
     EXPECT_EQ(Items(MenuTitled(bar, "M&usic")),
               (QStringList{"Ferral|", "Gokuraku|", "Mirelo|", "Gisors|"}));
-    EXPECT_TRUE(window->FerralMus->isChecked());
+    EXPECT_TRUE(probe().Menu.FerralMus->isChecked());
     EXPECT_EQ(Items(MenuTitled(bar, "&Help")), (QStringList{"&Contents|F1", "&About...|Ctrl+A"}));
-    ASSERT_NE(window->Media, nullptr);
-    EXPECT_FALSE(window->Media->isEnabled());
-    EXPECT_EQ(window->Media->geometry(), QRect(564, 8, 57, 25));
+    ASSERT_NE(probe().Bar.Media, nullptr);
+    EXPECT_FALSE(probe().Bar.Media->isEnabled());
+    EXPECT_EQ(probe().Bar.Media->geometry(), QRect(564, 8, 57, 25));
 }
 
 TEST_F(WindowTest, SilentEditionHasNoSoundItemsMenuOrControl) {
@@ -84,57 +84,59 @@ TEST_F(WindowTest, SilentEditionHasNoSoundItemsMenuOrControl) {
     EXPECT_EQ(Items(MenuTitled(bar, "Options")->actions()[0]->menu()),
               (QStringList{"Never warn about switches|", "Begin game at startup|",
                            "Deal only winnable boards|"}));
-    EXPECT_EQ(window->Media, nullptr);
-    EXPECT_EQ(window->Playsounds1, nullptr);
+    EXPECT_EQ(probe().Bar.Media, nullptr);
+    EXPECT_EQ(probe().Menu.Playsounds1, nullptr);
 }
 
 TEST_F(WindowTest, FreshStartDealsAndEnablesTheGameCommands) {
     Make();
     EXPECT_EQ(window->windowTitle(), "MIRELO 2.8");
-    EXPECT_TRUE(window->game.State.InPlay());
-    for (QAction* a : {window->Restart1, window->Pause1, window->Stoppe, window->Shuffle1})
+    EXPECT_TRUE(probe().game.State.InPlay());
+    for (QAction* a :
+         {probe().Menu.Restart1, probe().Menu.Pause1, probe().Menu.Stoppe, probe().Menu.Shuffle1})
         EXPECT_TRUE(a->isEnabled()) << a->text().toStdString();
-    EXPECT_TRUE(window->ShuffleButton->isEnabled());
-    EXPECT_TRUE(window->Traditional1->isChecked());
-    EXPECT_FALSE(window->Dragon1->isEnabled());
-    EXPECT_TRUE(window->Wood1->isChecked());
-    EXPECT_TRUE(window->Highlight2->isChecked());
-    EXPECT_TRUE(window->Moves->isChecked());
-    EXPECT_TRUE(window->Dragons1->isChecked());
-    EXPECT_FALSE(window->Kanji1->isChecked());
-    EXPECT_TRUE(window->StartupGame->isChecked());
-    EXPECT_FALSE(window->WarnMe->isChecked());
-    EXPECT_EQ(window->PlayerPanel->text(), "Player1");
-    EXPECT_EQ(window->LigneStatus[7]->text(), QString::fromLatin1(BannerLine));
+    EXPECT_TRUE(probe().Bar.ShuffleButton->isEnabled());
+    EXPECT_TRUE(probe().Menu.Traditional1->isChecked());
+    EXPECT_FALSE(probe().Menu.Dragon1->isEnabled());
+    EXPECT_TRUE(probe().Menu.Wood1->isChecked());
+    EXPECT_TRUE(probe().Menu.Highlight2->isChecked());
+    EXPECT_TRUE(probe().Menu.Moves->isChecked());
+    EXPECT_TRUE(probe().Menu.Dragons1->isChecked());
+    EXPECT_FALSE(probe().Menu.Kanji1->isChecked());
+    EXPECT_TRUE(probe().Menu.StartupGame->isChecked());
+    EXPECT_FALSE(probe().Menu.WarnMe->isChecked());
+    EXPECT_EQ(probe().Bar.PlayerPanel->text(), "Player1");
+    EXPECT_EQ(probe().LigneStatus[7]->text(), QString::fromLatin1(BannerLine));
     // The heartbeat is due within the second the clock panel next changes.
     ASSERT_TRUE(window->NextWake());
     EXPECT_LE(*window->NextWake() - clock.Tick, 1000u);
-    EXPECT_TRUE(window->Timer->isActive());
+    EXPECT_TRUE(probe().Timer->isActive());
 }
 
 TEST_F(WindowTest, WithoutBeginGameAtStartupNoGameRuns) {
     Options options;
     options.StartDirectly = false;
     Make(options);
-    EXPECT_FALSE(window->game.State.InPlay());
-    for (QAction* a : {window->Restart1, window->Pause1, window->Stoppe, window->Shuffle1})
+    EXPECT_FALSE(probe().game.State.InPlay());
+    for (QAction* a :
+         {probe().Menu.Restart1, probe().Menu.Pause1, probe().Menu.Stoppe, probe().Menu.Shuffle1})
         EXPECT_FALSE(a->isEnabled()) << a->text().toStdString();
-    EXPECT_FALSE(window->ShuffleButton->isEnabled());
-    EXPECT_TRUE(window->Undo1->isEnabled());
-    EXPECT_TRUE(window->GiveHint->isEnabled());
+    EXPECT_FALSE(probe().Bar.ShuffleButton->isEnabled());
+    EXPECT_TRUE(probe().Menu.Undo1->isEnabled());
+    EXPECT_TRUE(probe().Menu.GiveHint->isEnabled());
     window->Temps();
-    EXPECT_EQ(window->LigneStatus[1]->text(), "");
-    EXPECT_EQ(window->LigneStatus[5]->text(), "");
+    EXPECT_EQ(probe().LigneStatus[1]->text(), "");
+    EXPECT_EQ(probe().LigneStatus[5]->text(), "");
     // With no game nothing can change by itself: the heartbeat sleeps.
     EXPECT_FALSE(window->NextWake());
-    EXPECT_FALSE(window->Timer->isActive());
+    EXPECT_FALSE(probe().Timer->isActive());
     // The window shows the background alone.
     const QImage& background = window->CurrentBackground();
     EXPECT_EQ(SurfaceRows(41, 468), background.copy(0, 0, 800, 468));
 
-    window->New1->trigger();
-    EXPECT_TRUE(window->game.State.InPlay());
-    EXPECT_TRUE(window->Stoppe->isEnabled());
+    probe().Menu.New1->trigger();
+    EXPECT_TRUE(probe().game.State.InPlay());
+    EXPECT_TRUE(probe().Menu.Stoppe->isEnabled());
 }
 
 TEST_F(WindowTest, OptionsOutOfRangeFallBackAndBackgroundTwoChecksNeither) {
@@ -143,76 +145,76 @@ TEST_F(WindowTest, OptionsOutOfRangeFallBackAndBackgroundTwoChecksNeither) {
     options.HighlightMode = -1;
     options.Background = 2;
     Make(options);
-    EXPECT_EQ(window->TileStyle, StyleWood);
-    EXPECT_EQ(window->HighlightMode, 1);
-    EXPECT_FALSE(window->Kanji1->isChecked());
-    EXPECT_FALSE(window->Dragons1->isChecked());
+    EXPECT_EQ(probe().TileStyle, StyleWood);
+    EXPECT_EQ(probe().HighlightMode, 1);
+    EXPECT_FALSE(probe().Menu.Kanji1->isChecked());
+    EXPECT_FALSE(probe().Menu.Dragons1->isChecked());
     EXPECT_EQ(&window->CurrentBackground(), &window->Dragons());
 }
 
 TEST_F(WindowTest, WideScreenGeometry) {
     Make({}, true, 1024);
-    EXPECT_EQ(window->WideScreen, 1);
-    EXPECT_EQ(window->ToolbarHeight, 41);
-    EXPECT_EQ(window->Surface->size(), QSize(800, 41 + 468));
-    EXPECT_TRUE(window->Panel1->isVisible());
-    EXPECT_EQ(window->Panel1->height(), 41);
-    EXPECT_EQ(window->SpeedButton1->geometry(), QRect(8, 8, 33, 25));
-    EXPECT_EQ(window->SpeedButton3->geometry(), QRect(48, 8, 49, 25));
-    EXPECT_EQ(window->SpeedButton4->geometry(), QRect(96, 8, 49, 25));
-    EXPECT_EQ(window->ShuffleButton->geometry(), QRect(152, 8, 57, 25));
-    EXPECT_EQ(window->SpeedButton2->geometry(), QRect(216, 8, 49, 25));
-    EXPECT_EQ(window->PlayerPanel->geometry(), QRect(272, 8, 73, 25));
-    EXPECT_EQ(window->HelpButton->x(), 626);
-    EXPECT_EQ(window->AboutButton->x(), 678);
-    EXPECT_EQ(window->ExitButton->x(), 734);
-    EXPECT_EQ(window->SpeedButton1->toolTip(), " New game ");
-    EXPECT_TRUE(window->Toolbar1->isChecked());
-    EXPECT_TRUE(window->Toolbar1->isEnabled());
+    EXPECT_EQ(probe().WideScreen, 1);
+    EXPECT_EQ(probe().ToolbarHeight, 41);
+    EXPECT_EQ(probe().Surface->size(), QSize(800, 41 + 468));
+    EXPECT_TRUE(probe().Bar.Panel1->isVisible());
+    EXPECT_EQ(probe().Bar.Panel1->height(), 41);
+    EXPECT_EQ(probe().Bar.SpeedButton1->geometry(), QRect(8, 8, 33, 25));
+    EXPECT_EQ(probe().Bar.SpeedButton3->geometry(), QRect(48, 8, 49, 25));
+    EXPECT_EQ(probe().Bar.SpeedButton4->geometry(), QRect(96, 8, 49, 25));
+    EXPECT_EQ(probe().Bar.ShuffleButton->geometry(), QRect(152, 8, 57, 25));
+    EXPECT_EQ(probe().Bar.SpeedButton2->geometry(), QRect(216, 8, 49, 25));
+    EXPECT_EQ(probe().Bar.PlayerPanel->geometry(), QRect(272, 8, 73, 25));
+    EXPECT_EQ(probe().Bar.HelpButton->x(), 626);
+    EXPECT_EQ(probe().Bar.AboutButton->x(), 678);
+    EXPECT_EQ(probe().Bar.ExitButton->x(), 734);
+    EXPECT_EQ(probe().Bar.SpeedButton1->toolTip(), " New game ");
+    EXPECT_TRUE(probe().Menu.Toolbar1->isChecked());
+    EXPECT_TRUE(probe().Menu.Toolbar1->isEnabled());
 }
 
 TEST_F(WindowTest, NarrowScreenHasNoToolbar) {
     // Narrower screens than 640 get the same small window.
     for (int width : {600, 640}) {
         Make({}, true, width);
-        EXPECT_EQ(window->WideScreen, 0) << width;
-        EXPECT_EQ(window->Surface->width(), 640) << width;
-        EXPECT_FALSE(window->Panel1->isVisible()) << width;
+        EXPECT_EQ(probe().WideScreen, 0) << width;
+        EXPECT_EQ(probe().Surface->width(), 640) << width;
+        EXPECT_FALSE(probe().Bar.Panel1->isVisible()) << width;
     }
-    EXPECT_EQ(window->WideScreen, 0);
-    EXPECT_EQ(window->ToolbarHeight, 0);
-    EXPECT_EQ(window->Surface->width(), 640);
-    EXPECT_FALSE(window->Panel1->isVisible());
-    EXPECT_FALSE(window->Media->isVisible());
-    EXPECT_FALSE(window->Toolbar1->isChecked());
-    EXPECT_FALSE(window->Toolbar1->isEnabled());
-    EXPECT_EQ(window->HelpButton->x(), 456);
-    EXPECT_EQ(window->ExitButton->x(), 568);
+    EXPECT_EQ(probe().WideScreen, 0);
+    EXPECT_EQ(probe().ToolbarHeight, 0);
+    EXPECT_EQ(probe().Surface->width(), 640);
+    EXPECT_FALSE(probe().Bar.Panel1->isVisible());
+    EXPECT_FALSE(probe().Bar.Media->isVisible());
+    EXPECT_FALSE(probe().Menu.Toolbar1->isChecked());
+    EXPECT_FALSE(probe().Menu.Toolbar1->isEnabled());
+    EXPECT_EQ(probe().Bar.HelpButton->x(), 456);
+    EXPECT_EQ(probe().Bar.ExitButton->x(), 568);
     // The board's origin is the window's corner.
-    EXPECT_EQ(SurfaceRows(0, 400), window->Renderer.Buffer.copy(0, 0, 640, 400));
+    EXPECT_EQ(SurfaceRows(0, 400), probe().Renderer.Buffer.copy(0, 0, 640, 400));
 }
 
 TEST_F(WindowTest, ToolbarToggleMovesBoardAndHitTestUpTogether) {
     Make();
     const QImage withToolbar = BoardRows(41);
-    const int surfaceHeight = window->Surface->height();
-    window->Toolbar1->trigger();
-    EXPECT_FALSE(window->Toolbar1->isChecked());
-    EXPECT_EQ(window->ToolbarHeight, 0);
-    EXPECT_EQ(window->LigneStatus[7]->text(), "Toolbar hidden.");
-    EXPECT_EQ(window->Surface->height(), surfaceHeight - 41);
-    EXPECT_FALSE(window->Panel1->isVisible());
+    const int surfaceHeight = probe().Surface->height();
+    probe().Menu.Toolbar1->trigger();
+    EXPECT_FALSE(probe().Menu.Toolbar1->isChecked());
+    EXPECT_EQ(probe().ToolbarHeight, 0);
+    EXPECT_EQ(probe().LigneStatus[7]->text(), "Toolbar hidden.");
+    EXPECT_EQ(probe().Surface->height(), surfaceHeight - 41);
+    EXPECT_FALSE(probe().Bar.Panel1->isVisible());
     EXPECT_EQ(BoardRows(0), withToolbar);
 
     // A click at the tile's new place still picks it.
-    const TilePlace place = window->game.Places[window->game.Grid.At(3, 10, 1)];
+    const TilePlace place = probe().game.Places[probe().game.Grid.At(3, 10, 1)];
     ClickBoard(20 * place.X + 6 - 46 + 20, 25 * place.Y - 6 - 59 + 25);
-    EXPECT_EQ(window->game.State.FirstPick, window->game.Grid.At(3, 10, 1));
+    EXPECT_EQ(probe().game.State.FirstPick, probe().game.Grid.At(3, 10, 1));
 
-    window->Toolbar1->trigger();
-    EXPECT_EQ(window->LigneStatus[7]->text(), "Toolbar shown.");
-    EXPECT_EQ(window->ToolbarHeight, 41);
-    EXPECT_EQ(window->Surface->height(), surfaceHeight);
+    probe().Menu.Toolbar1->trigger();
+    EXPECT_EQ(probe().LigneStatus[7]->text(), "Toolbar shown.");
+    EXPECT_EQ(probe().ToolbarHeight, 41);
+    EXPECT_EQ(probe().Surface->height(), surfaceHeight);
 }
 
 TEST_F(WindowTest, StatusBarPanels) {
@@ -220,19 +222,19 @@ TEST_F(WindowTest, StatusBarPanels) {
     window->Temps();
     const std::array<int, 7> widths{70, 45, 80, 35, 50, 50, 55};
     for (int i = 0; i < 7; ++i)
-        EXPECT_EQ(window->LigneStatus[i]->width(), widths[i]) << i;
-    EXPECT_EQ(window->LigneStatus[0]->text(), "Tiles left");
-    EXPECT_EQ(window->LigneStatus[1]->text(), "144");
-    EXPECT_EQ(window->LigneStatus[4]->text(), "Time");
-    EXPECT_EQ(window->LigneStatus[5]->text(), "00:00");
-    EXPECT_TRUE(window->LigneStatus[7]->font().bold());
-    EXPECT_EQ(window->LigneStatus[7]->font().pixelSize(), 13);
+        EXPECT_EQ(probe().LigneStatus[i]->width(), widths[i]) << i;
+    EXPECT_EQ(probe().LigneStatus[0]->text(), "Tiles left");
+    EXPECT_EQ(probe().LigneStatus[1]->text(), "144");
+    EXPECT_EQ(probe().LigneStatus[4]->text(), "Time");
+    EXPECT_EQ(probe().LigneStatus[5]->text(), "00:00");
+    EXPECT_TRUE(probe().LigneStatus[7]->font().bold());
+    EXPECT_EQ(probe().LigneStatus[7]->font().pixelSize(), 13);
 }
 
 TEST_F(WindowTest, ReleaseNotesNameTheSolversMenuItemsAsTheMenusShowThem) {
     Make();
     const QString notes = ReleaseNotes().simplified();
-    for (QAction* item : {window->WinnableDeals1, window->CanIWin1}) {
+    for (QAction* item : {probe().Menu.WinnableDeals1, probe().Menu.CanIWin1}) {
         const QString caption =
             QLatin1Char('"') + QString(item->text()).remove(QLatin1Char('&')) + QLatin1Char('"');
         EXPECT_TRUE(notes.contains(caption)) << caption.toStdString();
@@ -241,9 +243,9 @@ TEST_F(WindowTest, ReleaseNotesNameTheSolversMenuItemsAsTheMenusShowThem) {
 
 TEST_F(WindowTest, ExitClosesTheWindowAndStopsTheClock) {
     Make();
-    window->Exit1->trigger();
+    probe().Menu.Exit1->trigger();
     EXPECT_FALSE(window->isVisible());
-    EXPECT_FALSE(window->Timer->isActive());
+    EXPECT_FALSE(probe().Timer->isActive());
 }
 
 } // namespace
@@ -277,23 +279,23 @@ TEST_F(WindowTest, HelpAndAboutOpenModallyFromMenuAndToolbar) {
         EXPECT_EQ(pointer.pixmap().toImage().convertToFormat(techno.format()), techno) << what;
     };
     closeWhatOpens();
-    window->Contents1->trigger();
-    EXPECT_EQ(shown, reinterpret_cast<QWidget*>(window->Aide));
+    probe().Menu.Contents1->trigger();
+    EXPECT_EQ(shown, reinterpret_cast<QWidget*>(probe().Aide));
     EXPECT_EQ(shown->windowTitle(), "Mirelo Help");
     expectProgramPointer("help");
     // The tile table was painted in the style in force, before any game.
-    EXPECT_EQ(window->Sheet.AppliedTileStyle, StyleBlue);
+    EXPECT_EQ(probe().Sheet.AppliedTileStyle, StyleBlue);
 
     shown = nullptr;
     closeWhatOpens();
-    window->AboutButton->click();
-    EXPECT_EQ(shown, reinterpret_cast<QWidget*>(window->AboutBox));
+    probe().Bar.AboutButton->click();
+    EXPECT_EQ(shown, reinterpret_cast<QWidget*>(probe().AboutBox));
     EXPECT_EQ(shown->windowTitle(), "About Mirelo");
     expectProgramPointer("about");
 
     closeWhatOpens();
-    window->Changeplayername1->trigger();
-    EXPECT_EQ(shown, reinterpret_cast<QWidget*>(window->Configu));
+    probe().Menu.Changeplayername1->trigger();
+    EXPECT_EQ(shown, reinterpret_cast<QWidget*>(probe().Configu));
     expectProgramPointer("name");
 
     shown = nullptr;
@@ -304,15 +306,15 @@ TEST_F(WindowTest, HelpAndAboutOpenModallyFromMenuAndToolbar) {
 
     shown = nullptr;
     closeWhatOpens();
-    window->HelpButton->click();
-    EXPECT_EQ(shown, reinterpret_cast<QWidget*>(window->Aide));
+    probe().Bar.HelpButton->click();
+    EXPECT_EQ(shown, reinterpret_cast<QWidget*>(probe().Aide));
 }
 
 TEST_F(WindowTest, HelpWindowIsMadeOnFirstUseAndThenKeepsItsPage) {
     Options options;
     options.StartDirectly = false;
     Make(options);
-    EXPECT_EQ(window->Aide, nullptr);
+    EXPECT_EQ(probe().Aide, nullptr);
 
     // The first opening shows the release notes; the player leaves it on English.
     int firstPage = -1;
@@ -325,9 +327,9 @@ TEST_F(WindowTest, HelpWindowIsMadeOnFirstUseAndThenKeepsItsPage) {
         if (shown)
             shown->close();
     });
-    window->Contents1->trigger();
+    probe().Menu.Contents1->trigger();
     EXPECT_EQ(firstPage, TAide::Notes);
-    TAide* const made = window->Aide;
+    TAide* const made = probe().Aide;
     ASSERT_NE(made, nullptr);
 
     // A later opening reuses the window, on the page left, with the table in
@@ -340,8 +342,8 @@ TEST_F(WindowTest, HelpWindowIsMadeOnFirstUseAndThenKeepsItsPage) {
         if (shown)
             shown->close();
     });
-    window->HelpButton->click();
-    EXPECT_EQ(window->Aide, made);
+    probe().Bar.HelpButton->click();
+    EXPECT_EQ(probe().Aide, made);
     EXPECT_EQ(secondPage, TAide::English);
     TAide reference;
     TileSheet sheet;

@@ -5,6 +5,7 @@
 #include "FakeClock.h"
 #include "SoundInterface.h"
 #include "TMirelo.h"
+#include "WindowProbe.h"
 
 #include <QAction>
 #include <QApplication>
@@ -30,7 +31,7 @@ struct Shot {
         env.ScreenWidth = screenWidth;
         env.ReadOptions = [options] { return options; };
         window = std::make_unique<TMirelo>(env);
-        window->InfoBox = [](const QString&, const QString&) {};
+        test::WindowProbe(*window).InfoBox = [](const QString&, const QString&) {};
         window->show();
         QApplication::processEvents();
     }
