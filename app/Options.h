@@ -4,10 +4,13 @@
 
 namespace mirelo {
 
+// How the tile under the pointer is shown; the numbers are the stored values.
+enum class Highlight : int { None = 0, Rectangle = 1, Color = 2 };
+
 // The remembered options, with the values of a fresh system.
 struct Options {
-    int TileStyle = 0;     // 0 Wood, 1 Blue, 2 Red
-    int HighlightMode = 1; // 0 None, 1 Rectangle, 2 Color
+    int TileStyle = 0; // 0 Wood, 1 Blue, 2 Red
+    Highlight HighlightMode = Highlight::Rectangle;
     bool ShowMoves = true;
     bool PlayMusic = false;
     bool PlaySounds = false;

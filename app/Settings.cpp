@@ -22,7 +22,9 @@ StoredSettings LoadStoredSettings(const QByteArray& path) {
 Options ReadSettings(const ProfileFile& file, bool withSound, HallOfFame& hall) {
     Options o;
     o.TileStyle = file.ReadInteger(Section, Key("Tileset"), o.TileStyle);
-    o.HighlightMode = file.ReadInteger(Section, Key("Highlight"), o.HighlightMode);
+    // Kept as read; the window falls back from a value that names no mode.
+    o.HighlightMode = static_cast<Highlight>(
+        file.ReadInteger(Section, Key("Highlight"), static_cast<int>(o.HighlightMode)));
     o.ShowMoves = file.ReadFlag(Section, Key("ShowMoves"), o.ShowMoves);
     if (withSound) {
         o.PlayMusic = file.ReadFlag(Section, Key("PlayMusic"), o.PlayMusic);
@@ -46,7 +48,7 @@ Options ReadSettings(const ProfileFile& file, bool withSound, HallOfFame& hall) 
 
 void WriteSettings(ProfileFile& file, const Options& o, bool withSound, const HallOfFame& hall) {
     file.WriteInteger(Section, Key("Tileset"), o.TileStyle);
-    file.WriteInteger(Section, Key("Highlight"), o.HighlightMode);
+    file.WriteInteger(Section, Key("Highlight"), static_cast<int>(o.HighlightMode));
     file.WriteFlag(Section, Key("ShowMoves"), o.ShowMoves);
     if (withSound) {
         file.WriteFlag(Section, Key("PlayMusic"), o.PlayMusic);

@@ -124,8 +124,8 @@ void TMirelo::Init() {
     // the style and highlight always name a real blank and mode.
     TileStyle =
         options.TileStyle >= 0 && options.TileStyle < StyleCount ? options.TileStyle : StyleWood;
-    HighlightMode =
-        options.HighlightMode >= 0 && options.HighlightMode <= 2 ? options.HighlightMode : 1;
+    const int highlight = static_cast<int>(options.HighlightMode);
+    HighlightMode = highlight >= 0 && highlight <= 2 ? options.HighlightMode : Highlight::Rectangle;
     Menu.Moves->setChecked(options.ShowMoves);
     PlayMusic = options.PlayMusic;
     PlaySounds = options.PlaySounds;
@@ -137,12 +137,10 @@ void TMirelo::Init() {
     Menu.Kanji1->setChecked(options.Background == 0);
     Menu.Dragons1->setChecked(options.Background == 1);
     Bar.PlayerPanel->setText(CurrentPlayer);
-    Menu.Wood1->setChecked(TileStyle == StyleWood);
-    Menu.Blue1->setChecked(TileStyle == StyleBlue);
-    Menu.Red1->setChecked(TileStyle == StyleRed);
-    Menu.Highlight1->setChecked(HighlightMode == 0);
-    Menu.Highlight2->setChecked(HighlightMode == 1);
-    Menu.Highlight3->setChecked(HighlightMode == 2);
+    const std::array<QAction*, 3> styles{Menu.Wood1, Menu.Blue1, Menu.Red1};
+    styles[TileStyle]->setChecked(true);
+    const std::array<QAction*, 3> highlights{Menu.Highlight1, Menu.Highlight2, Menu.Highlight3};
+    highlights[static_cast<int>(HighlightMode)]->setChecked(true);
     Menu.WarnMe->setChecked(Layouts.NeverWarn);
     if (Menu.Playmusic1) {
         Menu.Playmusic1->setChecked(PlayMusic);

@@ -123,19 +123,14 @@ public:
     std::optional<std::uint32_t> NextWake() const { return nextWake_; }
     void Exit1Click();
     void Toolbar1Click();
-    void SelectTheater();
-    void SelectTraditional();
-    void SelectDragon();
-    void SelectBlock();
-    void SelectBeatle();
-    void TilesWood();
-    void TilesBlue();
-    void TilesRed();
-    void Kanji1Click();
-    void Dragons1Click();
-    void Highlight1Click();
-    void Highlight2Click();
-    void Highlight3Click();
+    // The Layout menu: LayoutTheater .. LayoutBeatle. Traditional with Ctrl,
+    // Alt and Shift held unlocks Dragon.
+    void SelectLayout(int layout);
+    // The Tiles menu: StyleWood, StyleBlue or StyleRed.
+    void ChooseStyle(int style);
+    // The Background menu: 0 Kanji, 1 Dragons.
+    void ChooseBackground(int background);
+    void ChooseHighlight(Highlight mode);
     void WarnMeClick();
     void Playsounds1Click();
     void Playmusic1Click();
@@ -143,10 +138,8 @@ public:
     void HelpClick();
     void CanIWinClick();
     void About1Click();
-    void FerralMusClick();
-    void GokurakuMusClick();
-    void MireloMusClick();
-    void GisorsMusClick();
+    // The Music menu's tunes, in its order: Ferral, Gokuraku, Mirelo, Gisors.
+    void ChooseTune(int tune);
     // False (after saying why) when the tune cannot be played.
     bool SelectedMusic(const QString& fileName);
     void ShowHiScores();
@@ -191,7 +184,7 @@ private:
     BoardRenderer Renderer;
     QImage SmallBuf;
     int TileStyle = StyleWood;
-    int HighlightMode = 1;
+    Highlight HighlightMode = Highlight::Rectangle;
     bool PlaySounds = false;
     bool PlayMusic = false;
     QString CurrentPlayer;
@@ -231,8 +224,6 @@ private:
     void FormResize();
     void SetCheckedLayout(const LayoutOutcome& outcome);
     void ApplyLayoutOutcome(const LayoutOutcome& outcome);
-    void ChooseStyle(int style);
-    void ChooseTune(const char* fileName, const char* message);
     void CheckTuneItems(const QString& fileName);
     void SayWhyNoMusic();
     void SetPauseCaptions(bool paused);
@@ -278,6 +269,8 @@ private:
         int Time = -1;  // -2 for "---"
     } shown_;
     QImage kanji_, dragons_, logo_;
+    // The tune item checked before the last choice: a refused choice puts the mark back.
+    QAction* tuneMark_ = nullptr;
     std::optional<std::uint32_t> nextWake_;
     // How often the heartbeat looks at music that is still loading.
     static constexpr std::uint32_t MusicLoadStepMs = 10;

@@ -51,7 +51,7 @@ void TMirelo::Redraw() {
     }
 
     Renderer.ComposeBoard(game.Grid, CurrentBackground(), Sheet, Marks());
-    const bool rectangle = HighlightMode == 1 && HighlightShown;
+    const bool rectangle = HighlightMode == Highlight::Rectangle && HighlightShown;
     if (rectangle)
         Surface->Draw(HighlightRect.topLeft(), SmallBuf);
     if (Renderer.Dirty.IsFull()) {
@@ -89,36 +89,15 @@ void TMirelo::ChooseStyle(int style) {
     if (TileStyle == style)
         return;
     TileStyle = style;
-    Menu.Wood1->setChecked(style == StyleWood);
-    Menu.Blue1->setChecked(style == StyleBlue);
-    Menu.Red1->setChecked(style == StyleRed);
     Sheet.ChangeTexture(TileStyle);
     FullRedraw();
     static const char* const names[] = {"WOOD", "BLUE", "RED"};
     ShowMessage(QStringLiteral("Tileset %1 TILES selected.").arg(QLatin1String(names[style])));
 }
 
-void TMirelo::TilesWood() {
-    ChooseStyle(StyleWood);
-}
-void TMirelo::TilesBlue() {
-    ChooseStyle(StyleBlue);
-}
-void TMirelo::TilesRed() {
-    ChooseStyle(StyleRed);
-}
-
-void TMirelo::Kanji1Click() {
-    Menu.Kanji1->setChecked(true);
-    Menu.Dragons1->setChecked(false);
-    Renderer.PaintBackground(Kanji());
-    FullRedraw();
-}
-
-void TMirelo::Dragons1Click() {
-    Menu.Kanji1->setChecked(false);
-    Menu.Dragons1->setChecked(true);
-    Renderer.PaintBackground(Dragons());
+void TMirelo::ChooseBackground(int background) {
+    (background == 0 ? Menu.Kanji1 : Menu.Dragons1)->setChecked(true);
+    Renderer.PaintBackground(background == 0 ? Kanji() : Dragons());
     FullRedraw();
 }
 

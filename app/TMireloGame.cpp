@@ -187,20 +187,11 @@ void TMirelo::ApplyLayoutOutcome(const LayoutOutcome& outcome) {
     ShowMessage(QString::fromLatin1(outcome.Message.data(), outcome.Message.size()));
 }
 
-void TMirelo::SelectTheater() {
-    ApplyLayoutOutcome(ChooseLayout(Layouts, LayoutTheater, game.State.InPlay()));
-}
-void TMirelo::SelectDragon() {
-    ApplyLayoutOutcome(ChooseLayout(Layouts, LayoutDragon, game.State.InPlay()));
-}
-void TMirelo::SelectBlock() {
-    ApplyLayoutOutcome(ChooseLayout(Layouts, LayoutBigHole, game.State.InPlay()));
-}
-void TMirelo::SelectBeatle() {
-    ApplyLayoutOutcome(ChooseLayout(Layouts, LayoutBeatle, game.State.InPlay()));
-}
-
-void TMirelo::SelectTraditional() {
+void TMirelo::SelectLayout(int layout) {
+    if (layout != LayoutTraditional) {
+        ApplyLayoutOutcome(ChooseLayout(Layouts, layout, game.State.InPlay()));
+        return;
+    }
     // The secret unlock: Ctrl, Alt and Shift all held while Traditional is chosen.
     const Qt::KeyboardModifiers chord = Qt::ControlModifier | Qt::AltModifier | Qt::ShiftModifier;
     const bool held = (HeldModifiers() & chord) == chord;

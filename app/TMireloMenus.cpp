@@ -1,10 +1,12 @@
 // The menu bar, the toolbar row and the status bar, each control built once.
 #include "Geometry.h"
+#include "LayoutTemplate.h"
 #include "SoundInterface.h"
 #include "TMirelo.h"
 #include "WindowSurface.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QIcon>
@@ -105,9 +107,8 @@ void TMirelo::BuildMenus() {
     Menu.Contents1 = AddItem(help, QStringLiteral("&Contents"), QKeySequence(Qt::Key_F1));
     Menu.About1 = AddItem(help, QStringLiteral("&About..."), QKeySequence(Qt::CTRL | Qt::Key_A));
 
-    // A checkable item flips its own mark before the handler runs; the handlers
-    // set every mark themselves, so the automatic flip is undone first where the
-    // handler may decide to change nothing.
+    // Moves and Toolbar flip their own marks in their handlers, as the
+    // commands of those names always did: Qt's own flip is undone first.
     auto keepMark = [](QAction* action, auto handler) {
         return [action, handler] {
             action->setChecked(!action->isChecked());
@@ -127,45 +128,52 @@ void TMirelo::BuildMenus() {
     connect(Menu.CanIWin1, &QAction::triggered, this, &TMirelo::CanIWinClick);
     connect(Menu.About1, &QAction::triggered, this, &TMirelo::About1Click);
     connect(Menu.Changeplayername1, &QAction::triggered, this, &TMirelo::ConfigClick);
-    if (sound) {
-        connect(Menu.Playsounds1, &QAction::triggered, this, &TMirelo::Playsounds1Click);
-        connect(Menu.Playmusic1, &QAction::triggered, this, &TMirelo::Playmusic1Click);
-        connect(Menu.FerralMus, &QAction::triggered, this,
-                keepMark(Menu.FerralMus, [this] { FerralMusClick(); }));
-        connect(Menu.GokurakuMus, &QAction::triggered, this,
-                keepMark(Menu.GokurakuMus, [this] { GokurakuMusClick(); }));
-        connect(Menu.MireloMus, &QAction::triggered, this,
-                keepMark(Menu.MireloMus, [this] { MireloMusClick(); }));
-        connect(Menu.GisorsMus, &QAction::triggered, this,
-                keepMark(Menu.GisorsMus, [this] { GisorsMusClick(); }));
-    }
     // "Begin game at startup" needs no handler: its check mark is the setting.
     connect(Menu.Moves, &QAction::triggered, this, keepMark(Menu.Moves, [this] { NStatus(); }));
     connect(Menu.Toolbar1, &QAction::triggered, this,
             keepMark(Menu.Toolbar1, [this] { Toolbar1Click(); }));
-    connect(Menu.Highlight1, &QAction::triggered, this,
-            keepMark(Menu.Highlight1, [this] { Highlight1Click(); }));
-    connect(Menu.Highlight2, &QAction::triggered, this,
-            keepMark(Menu.Highlight2, [this] { Highlight2Click(); }));
-    connect(Menu.Highlight3, &QAction::triggered, this,
-            keepMark(Menu.Highlight3, [this] { Highlight3Click(); }));
-    connect(Menu.Kanji1, &QAction::triggered, this,
-            keepMark(Menu.Kanji1, [this] { Kanji1Click(); }));
-    connect(Menu.Dragons1, &QAction::triggered, this,
-            keepMark(Menu.Dragons1, [this] { Dragons1Click(); }));
-    connect(Menu.Theater1, &QAction::triggered, this,
-            keepMark(Menu.Theater1, [this] { SelectTheater(); }));
-    connect(Menu.Traditional1, &QAction::triggered, this,
-            keepMark(Menu.Traditional1, [this] { SelectTraditional(); }));
-    connect(Menu.Dragon1, &QAction::triggered, this,
-            keepMark(Menu.Dragon1, [this] { SelectDragon(); }));
-    connect(Menu.BigHole1, &QAction::triggered, this,
-            keepMark(Menu.BigHole1, [this] { SelectBlock(); }));
-    connect(Menu.Beatle1, &QAction::triggered, this,
-            keepMark(Menu.Beatle1, [this] { SelectBeatle(); }));
-    connect(Menu.Wood1, &QAction::triggered, this, keepMark(Menu.Wood1, [this] { TilesWood(); }));
-    connect(Menu.Blue1, &QAction::triggered, this, keepMark(Menu.Blue1, [this] { TilesBlue(); }));
-    connect(Menu.Red1, &QAction::triggered, this, keepMark(Menu.Red1, [this] { TilesRed(); }));
+    if (sound) {
+        connect(Menu.Playsounds1, &QAction::triggered, this, &TMirelo::Playsounds1Click);
+        connect(Menu.Playmusic1, &QAction::triggered, this, &TMirelo::Playmusic1Click);
+    }
+
+    // The exclusive choices: one group each, one handler taking the item's place.
+    auto group = [this](std::initializer_list<QAction*> items, auto handler,
+                        QActionGroup::ExclusionPolicy policy =
+                            QActionGroup::ExclusionPolicy::Exclusive) {
+        auto* g = new QActionGroup(this);
+        g->setExclusionPolicy(policy);
+        for (QAction* item : items)
+            g->addAction(item);
+        connect(g, &QActionGroup::triggered, this, [g, handler](QAction* item) {
+            handler(item, static_cast<int>(g->actions().indexOf(item)));
+        });
+    };
+    group({Menu.Wood1, Menu.Blue1, Menu.Red1}, [this](QAction*, int i) { ChooseStyle(i); });
+    group({Menu.Kanji1, Menu.Dragons1}, [this](QAction*, int i) { ChooseBackground(i); });
+    group({Menu.Highlight1, Menu.Highlight2, Menu.Highlight3},
+          [this](QAction*, int i) { ChooseHighlight(static_cast<Highlight>(i)); });
+    if (sound) {
+        const char* const files[] = {"ferral.mid", "gokuraku.mid", "mirelo.mid", "gisors.mid"};
+        int i = 0;
+        for (QAction* item : Menu.Music2->actions())
+            item->setData(QString::fromLatin1(files[i++]));
+        tuneMark_ = Menu.FerralMus;
+        group({Menu.FerralMus, Menu.GokurakuMus, Menu.MireloMus, Menu.GisorsMus},
+              [this](QAction*, int i) { ChooseTune(i); });
+    }
+    // The rules set every mark of the Layout menu, and may leave two checked
+    // (Dragon stays marked when Traditional unlocks it): no exclusive group
+    // could show that, so the marks are theirs alone and Qt's flip is undone.
+    group(
+        {Menu.Theater1, Menu.Traditional1, Menu.Dragon1, Menu.BigHole1, Menu.Beatle1},
+        [this](QAction* item, int i) {
+            item->setChecked(!item->isChecked());
+            static constexpr int Layouts[] = {LayoutTheater, LayoutTraditional, LayoutDragon,
+                                              LayoutBigHole, LayoutBeatle};
+            SelectLayout(Layouts[i]);
+        },
+        QActionGroup::ExclusionPolicy::None);
     // Every command may change tiles, moves, penalties or the message.
     for (QAction* action : bar->findChildren<QAction*>())
         connect(action, &QAction::triggered, this, &TMirelo::WakeHeartbeat);

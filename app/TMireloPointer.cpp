@@ -4,16 +4,17 @@
 #include "WindowSurface.h"
 
 #include <QAction>
+#include <array>
 
 namespace mirelo {
 
 using namespace geometry;
 
 void TMirelo::RemoveHighlight() {
-    if (HighlightMode == 1) {
+    if (HighlightMode == Highlight::Rectangle) {
         if (HighlightShown)
             Surface->Draw(HighlightRect.topLeft(), SmallBuf);
-    } else if (HighlightMode == 2 && ColorHighlightTile != 0) {
+    } else if (HighlightMode == Highlight::Color && ColorHighlightTile != 0) {
         const std::uint8_t tile = ColorHighlightTile;
         ColorHighlightTile = 0;
         RedrawTile(tile);
@@ -29,7 +30,7 @@ void TMirelo::DropHighlightRectangle() {
 }
 
 void TMirelo::FormMouseMove() {
-    if (HighlightMode == 0)
+    if (HighlightMode == Highlight::None)
         return;
     if (!game.State.Running())
         return;
@@ -51,7 +52,7 @@ void TMirelo::FormMouseMove() {
         return;
     if (PrevHoverTile != 0)
         RemoveHighlight();
-    if (HighlightMode == 1) {
+    if (HighlightMode == Highlight::Rectangle) {
         const QPoint face = Renderer.FaceOrigin(game.Places[tile]) + QPoint(0, ToolbarHeight);
         HighlightShown = true;
         HighlightRect = QRect(face, QSize(TileBoxWidth, TileBoxHeight));
@@ -63,35 +64,17 @@ void TMirelo::FormMouseMove() {
     }
 }
 
-void TMirelo::Highlight1Click() {
-    if (HighlightMode == 1 && HighlightShown)
+void TMirelo::ChooseHighlight(Highlight mode) {
+    // The mode left takes its mark off the board.
+    if (HighlightMode == Highlight::Rectangle && mode != Highlight::Rectangle && HighlightShown)
         Surface->Draw(HighlightRect.topLeft(), SmallBuf);
-    if (HighlightMode == 2)
+    if (HighlightMode == Highlight::Color && mode != Highlight::Color)
         RemoveHighlight();
-    HighlightShown = false;
-    HighlightMode = 0;
-    Menu.Highlight1->setChecked(true);
-    Menu.Highlight2->setChecked(false);
-    Menu.Highlight3->setChecked(false);
-}
-
-void TMirelo::Highlight2Click() {
-    if (HighlightMode == 2)
-        RemoveHighlight();
-    HighlightMode = 1;
-    Menu.Highlight1->setChecked(false);
-    Menu.Highlight2->setChecked(true);
-    Menu.Highlight3->setChecked(false);
-}
-
-void TMirelo::Highlight3Click() {
-    if (HighlightMode == 1 && HighlightShown)
-        Surface->Draw(HighlightRect.topLeft(), SmallBuf);
-    HighlightShown = false;
-    HighlightMode = 2;
-    Menu.Highlight1->setChecked(false);
-    Menu.Highlight2->setChecked(false);
-    Menu.Highlight3->setChecked(true);
+    if (mode != Highlight::Rectangle)
+        HighlightShown = false;
+    HighlightMode = mode;
+    const std::array<QAction*, 3> items{Menu.Highlight1, Menu.Highlight2, Menu.Highlight3};
+    items[static_cast<int>(mode)]->setChecked(true);
 }
 
 } // namespace mirelo

@@ -7,6 +7,8 @@
 
 #include <QAction>
 #include <QFont>
+#include <QMenu>
+#include <array>
 
 namespace mirelo {
 
@@ -73,12 +75,21 @@ void TMirelo::WinAnnouncement() {
 
 // ----- Music -----
 
-void TMirelo::ChooseTune(const char* fileName, const char* message) {
-    const QString file = QString::fromLatin1(fileName);
-    if (!env_.Sound->TuneExists(file) || !PlayMusic)
+void TMirelo::ChooseTune(int tune) {
+    static constexpr std::array<std::array<const char*, 2>, 4> Tunes{{
+        {"ferral.mid", "Music FERRAL selected."},
+        {"gokuraku.mid", "Music GOKURAKU selected."},
+        {"mirelo.mid", "Music MIRELO selected."},
+        {"gisors.mid", "Music GISORS selected."},
+    }};
+    const QString file = QString::fromLatin1(Tunes[tune][0]);
+    if (!env_.Sound->TuneExists(file) || !PlayMusic) {
+        // Nothing changes, the mark included.
+        CheckTuneItems(tuneMark_ ? tuneMark_->data().toString() : QString());
         return;
+    }
     if (SelectedMusic(file))
-        ShowMessage(QString::fromLatin1(message));
+        ShowMessage(QString::fromLatin1(Tunes[tune][1]));
 }
 
 bool TMirelo::SelectedMusic(const QString& fileName) {
@@ -93,25 +104,14 @@ bool TMirelo::SelectedMusic(const QString& fileName) {
 }
 
 void TMirelo::CheckTuneItems(const QString& fileName) {
-    if (!Menu.FerralMus)
+    if (!Menu.Music2)
         return;
-    Menu.FerralMus->setChecked(fileName == QLatin1String("ferral.mid"));
-    Menu.GokurakuMus->setChecked(fileName == QLatin1String("gokuraku.mid"));
-    Menu.MireloMus->setChecked(fileName == QLatin1String("mirelo.mid"));
-    Menu.GisorsMus->setChecked(fileName == QLatin1String("gisors.mid"));
-}
-
-void TMirelo::FerralMusClick() {
-    ChooseTune("ferral.mid", "Music FERRAL selected.");
-}
-void TMirelo::GokurakuMusClick() {
-    ChooseTune("gokuraku.mid", "Music GOKURAKU selected.");
-}
-void TMirelo::MireloMusClick() {
-    ChooseTune("mirelo.mid", "Music MIRELO selected.");
-}
-void TMirelo::GisorsMusClick() {
-    ChooseTune("gisors.mid", "Music GISORS selected.");
+    tuneMark_ = nullptr;
+    for (QAction* item : Menu.Music2->actions()) {
+        item->setChecked(item->data().toString() == fileName);
+        if (item->isChecked())
+            tuneMark_ = item;
+    }
 }
 
 } // namespace mirelo

@@ -142,11 +142,11 @@ TEST_F(WindowTest, WithoutBeginGameAtStartupNoGameRuns) {
 TEST_F(WindowTest, OptionsOutOfRangeFallBackAndBackgroundTwoChecksNeither) {
     Options options;
     options.TileStyle = 7;
-    options.HighlightMode = -1;
+    options.HighlightMode = static_cast<Highlight>(-1);
     options.Background = 2;
     Make(options);
     EXPECT_EQ(probe().TileStyle, StyleWood);
-    EXPECT_EQ(probe().HighlightMode, 1);
+    EXPECT_EQ(probe().HighlightMode, Highlight::Rectangle);
     EXPECT_FALSE(probe().Menu.Kanji1->isChecked());
     EXPECT_FALSE(probe().Menu.Dragons1->isChecked());
     EXPECT_EQ(&window->CurrentBackground(), &window->Dragons());
@@ -334,7 +334,7 @@ TEST_F(WindowTest, HelpWindowIsMadeOnFirstUseAndThenKeepsItsPage) {
 
     // A later opening reuses the window, on the page left, with the table in
     // the style chosen since.
-    window->TilesRed();
+    window->ChooseStyle(StyleRed);
     int secondPage = -1;
     QTimer::singleShot(0, [&] {
         QWidget* shown = QApplication::activeModalWidget();

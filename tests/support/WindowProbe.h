@@ -27,7 +27,7 @@ public:
     BoardRenderer& Renderer;
     QImage& SmallBuf;
     int& TileStyle;
-    int& HighlightMode;
+    Highlight& HighlightMode;
     bool& PlaySounds;
     bool& PlayMusic;
     QString& CurrentPlayer;
