@@ -181,6 +181,7 @@ void TMirelo::BuildMenus() {
 
 void TMirelo::BuildToolbar() {
     Bar.Panel1 = new QFrame(Surface);
+    Bar.Panel1->setObjectName(QStringLiteral("ToolbarRow"));
     Bar.Panel1->setFrameStyle(QFrame::Panel | QFrame::Raised);
     Bar.Panel1->setLineWidth(2);
     Bar.Panel1->setGeometry(0, 0, geometry::WideClientWidth, geometry::ToolbarRowHeight);

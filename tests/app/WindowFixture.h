@@ -1,6 +1,7 @@
 #pragma once
 
 #include "FakeClock.h"
+#include "MediaControl.h"
 #include "SoundInterface.h"
 #include "TMirelo.h"
 #include "WindowProbe.h"
@@ -29,8 +30,9 @@ public:
     explicit RecordingSound(bool hasSound) : hasSound_(hasSound) {}
     bool HasSound() const override { return hasSound_; }
     void PlayEffect(int index) override { Played.push_back(index); }
+    // The real control, so that the toolbar row looks as the full edition's.
     QWidget* CreateMediaControl(QWidget* parent) override {
-        return hasSound_ ? new QWidget(parent) : nullptr;
+        return hasSound_ ? new MediaControl(parent) : nullptr;
     }
     // No sound device, no music either.
     bool MusicPossible() const override { return Possible && Reason.isEmpty(); }

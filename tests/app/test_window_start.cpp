@@ -74,7 +74,6 @@ TEST_F(WindowTest, FullEditionMenusInOrderWithShortcuts) {
     EXPECT_EQ(Items(MenuTitled(bar, "&Help")), (QStringList{"&Contents|F1", "&About...|Ctrl+A"}));
     ASSERT_NE(probe().Bar.Media, nullptr);
     EXPECT_FALSE(probe().Bar.Media->isEnabled());
-    EXPECT_EQ(probe().Bar.Media->geometry(), QRect(564, 8, 57, 25));
 }
 
 TEST_F(WindowTest, SilentEditionHasNoSoundItemsMenuOrControl) {
@@ -105,8 +104,6 @@ TEST_F(WindowTest, FreshStartDealsAndEnablesTheGameCommands) {
     EXPECT_FALSE(probe().Menu.Kanji1->isChecked());
     EXPECT_TRUE(probe().Menu.StartupGame->isChecked());
     EXPECT_FALSE(probe().Menu.WarnMe->isChecked());
-    EXPECT_EQ(probe().Bar.PlayerPanel->text(), "Player1");
-    EXPECT_EQ(probe().LigneStatus[7]->text(), QString::fromLatin1(BannerLine));
     // The heartbeat is due within the second the clock panel next changes.
     ASSERT_TRUE(window->NextWake());
     EXPECT_LE(*window->NextWake() - clock.Tick, 1000u);
@@ -158,16 +155,7 @@ TEST_F(WindowTest, WideScreenGeometry) {
     EXPECT_EQ(probe().ToolbarHeight, 41);
     EXPECT_EQ(probe().Surface->size(), QSize(800, 41 + 468));
     EXPECT_TRUE(probe().Bar.Panel1->isVisible());
-    EXPECT_EQ(probe().Bar.Panel1->height(), 41);
-    EXPECT_EQ(probe().Bar.SpeedButton1->geometry(), QRect(8, 8, 33, 25));
-    EXPECT_EQ(probe().Bar.SpeedButton3->geometry(), QRect(48, 8, 49, 25));
-    EXPECT_EQ(probe().Bar.SpeedButton4->geometry(), QRect(96, 8, 49, 25));
-    EXPECT_EQ(probe().Bar.ShuffleButton->geometry(), QRect(152, 8, 57, 25));
-    EXPECT_EQ(probe().Bar.SpeedButton2->geometry(), QRect(216, 8, 49, 25));
-    EXPECT_EQ(probe().Bar.PlayerPanel->geometry(), QRect(272, 8, 73, 25));
-    EXPECT_EQ(probe().Bar.HelpButton->x(), 626);
-    EXPECT_EQ(probe().Bar.AboutButton->x(), 678);
-    EXPECT_EQ(probe().Bar.ExitButton->x(), 734);
+    // What the row shows is its reference picture's (test_window_rows.cpp).
     EXPECT_EQ(probe().Bar.SpeedButton1->toolTip(), " New game ");
     EXPECT_TRUE(probe().Menu.Toolbar1->isChecked());
     EXPECT_TRUE(probe().Menu.Toolbar1->isEnabled());
@@ -215,20 +203,6 @@ TEST_F(WindowTest, ToolbarToggleMovesBoardAndHitTestUpTogether) {
     EXPECT_EQ(probe().LigneStatus[7]->text(), "Toolbar shown.");
     EXPECT_EQ(probe().ToolbarHeight, 41);
     EXPECT_EQ(probe().Surface->height(), surfaceHeight);
-}
-
-TEST_F(WindowTest, StatusBarPanels) {
-    Make();
-    window->Temps();
-    const std::array<int, 7> widths{70, 45, 80, 35, 50, 50, 55};
-    for (int i = 0; i < 7; ++i)
-        EXPECT_EQ(probe().LigneStatus[i]->width(), widths[i]) << i;
-    EXPECT_EQ(probe().LigneStatus[0]->text(), "Tiles left");
-    EXPECT_EQ(probe().LigneStatus[1]->text(), "144");
-    EXPECT_EQ(probe().LigneStatus[4]->text(), "Time");
-    EXPECT_EQ(probe().LigneStatus[5]->text(), "00:00");
-    EXPECT_TRUE(probe().LigneStatus[7]->font().bold());
-    EXPECT_EQ(probe().LigneStatus[7]->font().pixelSize(), 13);
 }
 
 TEST_F(WindowTest, ReleaseNotesNameTheSolversMenuItemsAsTheMenusShowThem) {
