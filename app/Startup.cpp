@@ -61,6 +61,12 @@ int RunMirelo(int argc, char** argv, const SoundFactory& makeSound) {
     // Past a file-size limit (ulimit -f) a write then fails with an error that
     // the game reports, instead of the signal ending the game on the spot.
     std::signal(SIGXFSZ, SIG_IGN);
+    // On X11 every shared-memory upload makes Qt wait for the server's answer,
+    // which wakes the program twice more for each second the clock shows; the
+    // board's uploads are small and go as fast over the socket. Set by the
+    // player, the variable is left as it is.
+    if (!qEnvironmentVariableIsSet("QT_XCB_NO_MITSHM"))
+        qputenv("QT_XCB_NO_MITSHM", "1");
     QApplication app(argc, argv);
     // The first paint needs the tile sheet and the background in the settings:
     // a second thread reads the settings file and decodes them while the window
