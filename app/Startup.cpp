@@ -5,6 +5,7 @@
 #include "HallOfFame.h"
 #include "ProfileFile.h"
 #include "QuitSignals.h"
+#include "Scale.h"
 #include "Settings.h"
 #include "SettingsLocation.h"
 #include "SoundInterface.h"
@@ -15,6 +16,7 @@
 
 #include <QApplication>
 #include <QEvent>
+#include <QScreen>
 #include <QTimer>
 #include <csignal>
 #include <cstdio>
@@ -74,13 +76,16 @@ int RunMirelo(int argc, char** argv, const SoundFactory& makeSound) {
     const QByteArray settingsPath = SettingsFilePath();
     const auto reading = std::make_shared<std::promise<StoredSettings>>();
     const std::shared_future<StoredSettings> stored = reading->get_future().share();
-    const PicturePreload pictures([settingsPath, reading] {
+    // The window opens on the primary screen; its pictures are of that screen's scale.
+    const int scale = WholeScale(QGuiApplication::primaryScreen()->devicePixelRatio());
+    const PicturePreload pictures([settingsPath, reading, scale] {
         StoredSettings read = LoadStoredSettings(settingsPath);
         HallOfFame hall;
         const Options options = ReadSettings(read.File, false, hall);
         reading->set_value(std::move(read));
-        return std::vector<PictureName>{TileGfxPicture, MaskPicture,
-                                        TMirelo::BackgroundPicture(options.Background)};
+        return std::vector<PictureName>{
+            TileGfxPicture.AtScale(scale), MaskPicture.AtScale(scale),
+            TMirelo::BackgroundPicture(options.Background).AtScale(scale)};
     });
     // No display name: Qt would add it to every window title, which are the
     // program's own texts.

@@ -74,6 +74,7 @@ TMirelo::TMirelo(Environment env, QWidget* parent)
     };
     Surface->OnPointerMove = [this] { FormMouseMove(); };
     Surface->OnFirstShow = [this] { Peindre(); };
+    Surface->OnScaleChange = [this] { Rescale(); };
     // The sound device is set up once the first picture is on the screen, not
     // while the window is built.
     Surface->OnFirstPaint = [this] {
@@ -152,7 +153,11 @@ void TMirelo::Init() {
 
     // The program's own pointer, inherited by every control of the window and
     // given to every other window of the program as it shows.
-    const QCursor techno(QPixmap(QStringLiteral(":/pictures/techno.png")), 0, 0);
+    // On a dense screen its finer drawing, at the same size.
+    QPixmap pointer(Surface->Scale() == 2 ? QStringLiteral(":/pictures/techno@2x.png")
+                                          : QStringLiteral(":/pictures/techno.png"));
+    pointer.setDevicePixelRatio(Surface->Scale());
+    const QCursor techno(pointer, 0, 0);
     setCursor(techno);
     new ProgramPointer(techno, this);
 
@@ -178,6 +183,7 @@ void TMirelo::Init() {
         Bar.Panel1->hide();
     }
     Renderer.WideScreen = WideScreen;
+    Renderer.SetScale(Surface->Scale());
     FormResize();
 
     Layouts.LayoutWarned = false;
@@ -191,7 +197,7 @@ void TMirelo::Init() {
     game.State.ElapsedSeconds = 0;
     game.State.PausedTicks = 0;
     game.State.TilesLeft = TileCount;
-    Sheet = TileSheet(); // no style applied yet
+    Sheet = TileSheet(Surface->Scale()); // no style applied yet
 
     SetGameCommandsEnabled(false);
     ShowMessage(QString::fromLatin1(BannerLine));

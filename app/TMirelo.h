@@ -235,6 +235,8 @@ private:
     void WriteScore(const TickOutcome& turn);
     void WinAnnouncement();
     void RemoveHighlight();
+    // Loads the pictures again at the surface's new scale and redraws.
+    void Rescale();
     void DropHighlightRectangle();
     TileMarks Marks() const;
     bool FormCloseQuery();

@@ -15,21 +15,23 @@ PictureName TMirelo::BackgroundPicture(int background) {
                            : PictureName{"dragons.png", BackgroundWidth, BackgroundHeight};
 }
 
+// Every picture is at the surface's scale: the finer files are never opened
+// on an ordinary screen.
 const QImage& TMirelo::Kanji() {
     if (kanji_.isNull())
-        kanji_ = LoadPicture(BackgroundPicture(0));
+        kanji_ = LoadPicture(BackgroundPicture(0).AtScale(Surface->Scale()));
     return kanji_;
 }
 
 const QImage& TMirelo::Dragons() {
     if (dragons_.isNull())
-        dragons_ = LoadPicture(BackgroundPicture(1));
+        dragons_ = LoadPicture(BackgroundPicture(1).AtScale(Surface->Scale()));
     return dragons_;
 }
 
 const QImage& TMirelo::Logo() {
     if (logo_.isNull())
-        logo_ = LoadPicture("logo.png", 253, 128);
+        logo_ = LoadPicture("logo.png", 253, 128, Surface->Scale());
     return logo_;
 }
 
@@ -82,6 +84,23 @@ void TMirelo::RedrawTile(std::uint8_t tile) {
 }
 
 void TMirelo::Peindre() {
+    FullRedraw();
+}
+
+void TMirelo::Rescale() {
+    const int scale = Surface->Scale();
+    kanji_ = dragons_ = logo_ = QImage();
+    const int style = Sheet.AppliedTileStyle;
+    Sheet = TileSheet(scale);
+    if (style != NoStyleApplied)
+        Sheet.ChangeTexture(style);
+    Renderer.SetScale(scale);
+    Renderer.PaintBackground(CurrentBackground());
+    // The strip's glyphs and the pixels under a rectangle were drawn at the old
+    // scale: the strip is drawn again, and the rectangle waits for the pointer.
+    hallStrip_.Clear(scale);
+    hallStripLayout_ = -1;
+    DropHighlightRectangle();
     FullRedraw();
 }
 

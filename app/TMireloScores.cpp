@@ -45,7 +45,7 @@ void TMirelo::RenderHallStrip() {
     table.setStyleStrategy(QFont::NoAntialias);
 
     const QColor yellow(255, 255, 0), white(255, 255, 255), cyan(0, 255, 255);
-    hallStrip_.Clear();
+    hallStrip_.Clear(Surface->Scale());
     hallStrip_.AddText({725, 80}, QStringLiteral("HALL OF"), title, yellow);
     hallStrip_.AddText({735, 100}, QStringLiteral("FAME"), title, yellow);
     for (int rank = 1; rank <= HallRanks; ++rank) {

@@ -17,4 +17,11 @@ enum class RasterOp {
 // cheaper than a QPainter per tile for the few hundred small copies of a redraw.
 void Blit(QImage& dst, QPoint at, const QImage& src, QRect from, RasterOp op);
 
+// The same copy with `at` and `from` in logical pixels, onto and from images
+// drawn `scale` times finer: every length is multiplied by the scale, so the
+// game's coordinates stay the same at every scale.
+inline void Blit(QImage& dst, QPoint at, const QImage& src, QRect from, RasterOp op, int scale) {
+    Blit(dst, at * scale, src, QRect(from.topLeft() * scale, from.size() * scale), op);
+}
+
 } // namespace mirelo

@@ -10,8 +10,17 @@ namespace mirelo {
 
 using namespace geometry;
 
-BoardRenderer::BoardRenderer() : Buffer(BufferWidth, BufferHeight, QImage::Format_RGB32) {
+BoardRenderer::BoardRenderer() {
+    SetScale(1);
+}
+
+void BoardRenderer::SetScale(int scale) {
+    if (scale == scale_ && !Buffer.isNull())
+        return;
+    scale_ = scale;
+    Buffer = QImage(BufferWidth * scale, BufferHeight * scale, QImage::Format_RGB32);
     Buffer.fill(Qt::black);
+    Buffer.setDevicePixelRatio(scale);
 }
 
 void BoardRenderer::PaintBackground(const QImage& background) {
@@ -30,13 +39,14 @@ QRect BoardRenderer::TileBox(const TilePlace& place) const {
 
 void BoardRenderer::ComposeBoard(const BoardGrid& grid, const QImage& background,
                                  const TileSheet& sheet, const TileMarks& marks) {
+    Q_ASSERT(sheet.Scale == scale_ && background.width() == BackgroundWidth * scale_);
     const QPoint origin(BoardOriginX * WideScreen, BoardOriginY * WideScreen);
     QRect area(origin, QSize(BoardAreaWidth, BoardAreaHeight));
     // A partial refresh shows only its own rectangle, and every later refresh
     // repaints whatever it shows, so the background outside it can stay stale.
     if (!Dirty.IsFull())
         area = area.intersected(Dirty.ToRect());
-    Blit(Buffer, area.topLeft(), background, area, RasterOp::Copy);
+    Blit(Buffer, area.topLeft(), background, area, RasterOp::Copy, scale_);
     HitMap.fill(0);
     // Later tiles cover earlier ones: levels bottom up, columns right to left (a
     // tile's band hangs over its left neighbour), rows top down.
@@ -63,20 +73,21 @@ void BoardRenderer::ShowIt(const BoardGrid& grid, int x, int y, int z, std::uint
             // The tile one column right and two rows down was drawn already; a full
             // bottom band would cut into its face.
             Blit(Buffer, box.topLeft(), sheet.TileGfx,
-                 QRect(edgeMask, QSize(TileBoxWidth, TileHeight)), RasterOp::And);
+                 QRect(edgeMask, QSize(TileBoxWidth, TileHeight)), RasterOp::And, scale_);
             Blit(Buffer, box.topLeft(), sheet.TileGfx,
-                 QRect(edgePicture, QSize(TileBoxWidth, TileHeight)), RasterOp::Or);
+                 QRect(edgePicture, QSize(TileBoxWidth, TileHeight)), RasterOp::Or, scale_);
             const QPoint bottom(box.left(), sy + TileHeight);
             Blit(Buffer, bottom, sheet.TileGfx,
                  QRect(edgeMask + QPoint(0, TileHeight), QSize(ShortBottomBand, EdgeBand)),
-                 RasterOp::And);
+                 RasterOp::And, scale_);
             Blit(Buffer, bottom, sheet.TileGfx,
                  QRect(edgePicture + QPoint(0, TileHeight), QSize(ShortBottomBand, EdgeBand)),
-                 RasterOp::Or);
+                 RasterOp::Or, scale_);
         } else {
-            Blit(Buffer, box.topLeft(), sheet.TileGfx, QRect(edgeMask, box.size()), RasterOp::And);
-            Blit(Buffer, box.topLeft(), sheet.TileGfx, QRect(edgePicture, box.size()),
-                 RasterOp::Or);
+            Blit(Buffer, box.topLeft(), sheet.TileGfx, QRect(edgeMask, box.size()), RasterOp::And,
+                 scale_);
+            Blit(Buffer, box.topLeft(), sheet.TileGfx, QRect(edgePicture, box.size()), RasterOp::Or,
+                 scale_);
         }
 
         const QRect cell(TileSheet::TilePictureOrigin(TilePicture(tile)),
@@ -87,11 +98,11 @@ void BoardRenderer::ShowIt(const BoardGrid& grid, int x, int y, int z, std::uint
         if (marked) {
             const int style = (sheet.AppliedTileStyle + (picked ? 1 : 2)) % StyleCount;
             const QRect blank(TileSheet::TileBlankOrigin(style), cell.size());
-            Blit(Buffer, face, sheet.TileGfx, blank, RasterOp::Copy);
-            Blit(Buffer, face, sheet.Mask, cell, RasterOp::And);
-            Blit(Buffer, face, sheet.TileGfx, cell, RasterOp::Or);
+            Blit(Buffer, face, sheet.TileGfx, blank, RasterOp::Copy, scale_);
+            Blit(Buffer, face, sheet.Mask, cell, RasterOp::And, scale_);
+            Blit(Buffer, face, sheet.TileGfx, cell, RasterOp::Or, scale_);
         } else {
-            Blit(Buffer, face, sheet.MaskedTiles, cell, RasterOp::Copy);
+            Blit(Buffer, face, sheet.MaskedTiles, cell, RasterOp::Copy, scale_);
         }
     }
 

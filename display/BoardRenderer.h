@@ -35,10 +35,16 @@ struct DirtyRect {
 };
 
 // Composes the board into Buffer and records in HitMap which tile is on top in
-// every 3 x 3 block of the board.
+// every 3 x 3 block of the board. Buffer is drawn at a whole scale, 1 or 2, from
+// pictures of the same scale; every coordinate here, Dirty and the hit map stay
+// in scale-1 pixels, the game's own.
 class BoardRenderer {
 public:
     BoardRenderer();
+
+    // A new, black Buffer `scale` times finer each way; nothing if it is already.
+    void SetScale(int scale);
+    int Scale() const { return scale_; }
 
     // 1 when the screen is wide: the board origin then lies at (36, 25).
     int WideScreen = 1;
@@ -46,7 +52,7 @@ public:
     std::array<std::uint8_t, geometry::HitMapColumns * geometry::HitMapRows> HitMap{};
     DirtyRect Dirty;
 
-    // A background drawn whole into Buffer at (0, 0).
+    // A background, at Buffer's scale, drawn whole into Buffer at (0, 0).
     void PaintBackground(const QImage& background);
 
     // Refreshes the board area from `background`, clears the hit map and draws
@@ -66,6 +72,9 @@ public:
     QRect TileBox(const TilePlace& place) const;
     // Its face's top-left in Buffer coordinates.
     QPoint FaceOrigin(const TilePlace& place) const;
+
+private:
+    int scale_ = 1;
 };
 
 } // namespace mirelo

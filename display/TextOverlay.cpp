@@ -24,19 +24,27 @@ std::uint32_t Over(std::uint32_t src, std::uint32_t dst) {
 
 } // namespace
 
-void TextOverlay::Clear() {
+void TextOverlay::Clear(int scale) {
     runs_.clear();
     bounds_ = QRect();
+    scale_ = scale;
 }
 
-void TextOverlay::AddText(QPoint at, const QString& text, const QFont& font, QColor color) {
+void TextOverlay::AddText(QPoint at, const QString& text, const QFont& given, QColor color) {
+    QFont font = given;
+    if (scale_ != 1) {
+        if (font.pixelSize() > 0)
+            font.setPixelSize(font.pixelSize() * scale_);
+        else
+            font.setPointSizeF(font.pointSizeF() * scale_);
+    }
     QRect box;
     {
         // Measured on a picture, as the window's own text is.
         QImage probe(1, 1, QImage::Format_ARGB32_Premultiplied);
         QPainter painter(&probe);
         painter.setFont(font);
-        box = painter.boundingRect(QRect(at, QSize(1000, 100)), TopLeft, text);
+        box = painter.boundingRect(QRect(at * scale_, QSize(1000, 100) * scale_), TopLeft, text);
     }
     if (box.isEmpty())
         return;
@@ -60,10 +68,14 @@ void TextOverlay::AddText(QPoint at, const QString& text, const QFont& font, QCo
             x = end;
         }
     }
-    bounds_ |= box;
+    // Outward to whole pixels of the game.
+    const QPoint from(box.left() / scale_, box.top() / scale_);
+    const QPoint to((box.right() + scale_) / scale_, (box.bottom() + scale_) / scale_);
+    bounds_ |= QRect(from, to - QPoint(1, 1));
 }
 
 void TextOverlay::DrawOn(WindowSurface& surface) const {
+    Q_ASSERT(surface.Scale() == scale_);
     QImage& image = surface.Surface();
     const QRect clip = image.rect();
     for (const Run& run : runs_) {
@@ -82,7 +94,7 @@ void TextOverlay::DrawOn(WindowSurface& surface) const {
         }
     }
     if (!runs_.empty())
-        surface.update(bounds_ & clip);
+        surface.update(bounds_ & QRect(QPoint(), clip.size() / scale_));
 }
 
 } // namespace mirelo

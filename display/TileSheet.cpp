@@ -15,18 +15,33 @@ using namespace geometry;
 
 namespace {
 
-QImage DecodePicture(const PictureName& picture) {
-    QImage image(QStringLiteral(":/pictures/%1").arg(QLatin1String(picture.Name)));
-    if (image.isNull() || image.width() != picture.Width || image.height() != picture.Height) {
-        QImage standIn(picture.Width, picture.Height, QImage::Format_RGB32);
-        standIn.fill(QColor(96, 96, 96));
-        return standIn;
+// The resource's path: "name.png", or "name@2x.png" at scale 2. Named here
+// and opened as a plain file, so the scale-1 picture is always the scale-1 file.
+QString PicturePath(const PictureName& picture) {
+    QString name = QLatin1String(picture.Name);
+    if (picture.Scale != 1) {
+        const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
+        name.insert(dot < 0 ? name.size() : dot, QStringLiteral("@%1x").arg(picture.Scale));
     }
-    return image.convertToFormat(QImage::Format_RGB32);
+    return QStringLiteral(":/pictures/") + name;
+}
+
+QImage DecodePicture(const PictureName& picture) {
+    const QSize size(picture.Width * picture.Scale, picture.Height * picture.Scale);
+    QImage image(PicturePath(picture));
+    if (image.isNull() || image.size() != size) {
+        image = QImage(size, QImage::Format_RGB32);
+        image.fill(QColor(96, 96, 96));
+    } else {
+        image = image.convertToFormat(QImage::Format_RGB32);
+    }
+    image.setDevicePixelRatio(picture.Scale);
+    return image;
 }
 
 bool SamePicture(const PictureName& a, const PictureName& b) {
-    return std::strcmp(a.Name, b.Name) == 0 && a.Width == b.Width && a.Height == b.Height;
+    return std::strcmp(a.Name, b.Name) == 0 && a.Width == b.Width && a.Height == b.Height &&
+           a.Scale == b.Scale;
 }
 
 } // namespace
@@ -104,17 +119,20 @@ QImage LoadPicture(const PictureName& picture) {
     return DecodePicture(picture);
 }
 
-QImage LoadPicture(const char* name, int width, int height) {
-    return LoadPicture(PictureName{name, width, height});
+QImage LoadPicture(const char* name, int width, int height, int scale) {
+    return LoadPicture(PictureName{name, width, height, scale});
 }
 
-TileSheet::TileSheet() : TileSheet(LoadPicture(TileGfxPicture), LoadPicture(MaskPicture)) {}
+TileSheet::TileSheet(int scale)
+    : TileSheet(LoadPicture(TileGfxPicture.AtScale(scale)), LoadPicture(MaskPicture.AtScale(scale)),
+                scale) {}
 
-TileSheet::TileSheet(QImage tileGfx, QImage mask)
-    : TileGfx(tileGfx.convertToFormat(QImage::Format_RGB32)),
+TileSheet::TileSheet(QImage tileGfx, QImage mask, int scale)
+    : Scale(scale), TileGfx(tileGfx.convertToFormat(QImage::Format_RGB32)),
       Mask(mask.convertToFormat(QImage::Format_RGB32)),
-      MaskedTiles(360, 250, QImage::Format_RGB32) {
+      MaskedTiles(MaskPicture.Width * scale, MaskPicture.Height * scale, QImage::Format_RGB32) {
     MaskedTiles.fill(Qt::black);
+    MaskedTiles.setDevicePixelRatio(scale);
 }
 
 QPoint TileSheet::TilePictureOrigin(int picture) {
@@ -154,9 +172,9 @@ bool TileSheet::ChangeTexture(int tileStyle) {
     const QRect blank(TileBlankOrigin(tileStyle), QSize(TileWidth, TileHeight));
     for (int picture = 1; picture <= 42; ++picture) {
         const QRect cell(TilePictureOrigin(picture), QSize(TileWidth, TileHeight));
-        Blit(MaskedTiles, cell.topLeft(), TileGfx, blank, RasterOp::Copy);
-        Blit(MaskedTiles, cell.topLeft(), Mask, cell, RasterOp::And);
-        Blit(MaskedTiles, cell.topLeft(), TileGfx, cell, RasterOp::Or);
+        Blit(MaskedTiles, cell.topLeft(), TileGfx, blank, RasterOp::Copy, Scale);
+        Blit(MaskedTiles, cell.topLeft(), Mask, cell, RasterOp::And, Scale);
+        Blit(MaskedTiles, cell.topLeft(), TileGfx, cell, RasterOp::Or, Scale);
     }
     return true;
 }

@@ -17,13 +17,14 @@ inline constexpr int NoStyleApplied = 255;
 // The tile pictures: TileGfx (42 pictures on black, three blanks, the edge band
 // and its mask), Mask (black on every symbol pixel) and MaskedTiles, the 42
 // pictures composed on the blank of the style in force, so that an ordinary tile
-// costs one copy on every redraw.
+// costs one copy on every redraw. At scale 2 every picture has twice the pixels
+// each way; the origins below stay in scale-1 pixels.
 class TileSheet {
 public:
-    // Loads the pictures compiled into the program.
-    TileSheet();
-    // Takes the given pictures instead (tests).
-    TileSheet(QImage tileGfx, QImage mask);
+    // Loads the pictures compiled into the program at `scale` (1 or 2).
+    explicit TileSheet(int scale = 1);
+    // Takes the given pictures instead (tests), drawn at `scale`.
+    TileSheet(QImage tileGfx, QImage mask, int scale = 1);
 
     // Brings MaskedTiles up to `tileStyle`; returns false when it already was.
     bool ChangeTexture(int tileStyle);
@@ -36,26 +37,32 @@ public:
     static QPoint EdgePictureOrigin() { return {0, 250}; }
     static QPoint EdgeMaskOrigin() { return {46, 250}; }
 
+    int Scale = 1;
     QImage TileGfx;
     QImage Mask;
     QImage MaskedTiles;
     int AppliedTileStyle = NoStyleApplied;
 };
 
-// A picture compiled into the program, by file name and the size it must have.
+// A picture compiled into the program, by file name and the size it must have
+// at scale 1. At scale 2 it is the "@2x" file, twice as wide and high.
 struct PictureName {
     const char* Name;
     int Width;
     int Height;
+    int Scale = 1;
+
+    constexpr PictureName AtScale(int scale) const { return {Name, Width, Height, scale}; }
 };
 inline constexpr PictureName TileGfxPicture{"tilegfx.png", 360, 306};
 inline constexpr PictureName MaskPicture{"mask.png", 360, 250};
 
-// A picture compiled into the program, as Format_RGB32; a grey stand-in of the
-// right size if the resource is missing, so drawing code never meets a null image.
+// A picture compiled into the program, as Format_RGB32 with its scale as its
+// device pixel ratio; a grey stand-in of the right size if the resource is
+// missing, so drawing code never meets a null image.
 // A picture a PicturePreload decodes is taken from it (waiting if need be) the
 // first time it is asked for.
-QImage LoadPicture(const char* name, int width, int height);
+QImage LoadPicture(const char* name, int width, int height, int scale = 1);
 QImage LoadPicture(const PictureName& picture);
 
 // Decodes pictures on a worker thread while the program starts, so that the

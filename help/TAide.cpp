@@ -231,14 +231,18 @@ void TAide::showEvent(QShowEvent* event) {
 
 void TAide::PaintTiles(TileSheet& sheet, int tileStyle) {
     sheet.ChangeTexture(tileStyle);
-    Pai = QImage(PaiWidth, PaiHeight, QImage::Format_RGB32);
+    // The window's own tiles, at its scale: the label shows the finer table at
+    // the same size, and the captions follow the picture's ratio.
+    const int scale = sheet.Scale;
+    Pai = QImage(PaiWidth * scale, PaiHeight * scale, QImage::Format_RGB32);
+    Pai.setDevicePixelRatio(scale);
     Pai.fill(HelpPurple);
     const QSize tile(geometry::TileWidth, geometry::TileHeight);
     for (const TableRow& row : TableRows)
         for (int picture = row.first; picture <= row.last; ++picture) {
             const QPoint at(row.x + TableStep * (picture - row.first), row.y);
             Blit(Pai, at, sheet.MaskedTiles, QRect(TileSheet::TilePictureOrigin(picture), tile),
-                 RasterOp::Copy);
+                 RasterOp::Copy, scale);
         }
     QPainter painter(&Pai);
     painter.setFont(WindowFont(11));

@@ -16,6 +16,98 @@ QImage Flat(QColor colour, int w = 800, int h = 468) {
     return image;
 }
 
+// Every pixel of `image` as a 2 x 2 block: what scale 2 must give when its
+// pictures are the scale-1 ones so enlarged.
+QImage Doubled(const QImage& image) {
+    QImage out = image.scaled(image.size() * 2, Qt::IgnoreAspectRatio, Qt::FastTransformation);
+    out.setDevicePixelRatio(2);
+    return out;
+}
+
+// A background whose every pixel differs from its neighbours, so that a copy
+// from the wrong place shows.
+QImage Patterned() {
+    QImage image(800, 468, QImage::Format_RGB32);
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            image.setPixel(x, y, qRgb(x % 251, y % 241, (x * 7 + y * 13) % 256));
+    return image;
+}
+
+TEST(RendererScale, AtScale2EveryPixelIsTheScale1PixelDoubled) {
+    TileSheet one = SyntheticSheet();
+    TileSheet two(Doubled(one.TileGfx), Doubled(one.Mask), 2);
+    EXPECT_EQ(two.MaskedTiles.size(), QSize(720, 500));
+    one.ChangeTexture(StyleBlue);
+    two.ChangeTexture(StyleBlue);
+    EXPECT_EQ(two.MaskedTiles, Doubled(one.MaskedTiles));
+
+    // Overlapping levels, a shortened bottom band, neighbours, and every mark.
+    BoardGrid grid;
+    grid.Set(10, 5, 1, 1);
+    grid.Set(11, 7, 1, 5);
+    grid.Set(12, 5, 1, 9);
+    grid.Set(11, 5, 2, 13);
+    grid.Set(3, 3, 1, 17);
+    grid.Set(30, 15, 1, 21);
+    grid.Set(16, 9, 3, 25);
+    const TileMarks marks{.FirstPick = 5,
+                          .SecondPick = 0,
+                          .HintFirst = 9,
+                          .HintSecond = 17,
+                          .ColorHighlightTile = 21};
+    const QImage background = Patterned();
+    const QImage background2 = Doubled(background);
+    BoardRenderer r1, r2;
+    r2.SetScale(2);
+    EXPECT_EQ(r2.Scale(), 2);
+    EXPECT_EQ(r2.Buffer.size(), QSize(1600, 1200));
+    r1.PaintBackground(background);
+    r2.PaintBackground(background2);
+    r1.ComposeBoard(grid, background, one, marks);
+    r2.ComposeBoard(grid, background2, two, marks);
+    EXPECT_EQ(r2.Buffer, Doubled(r1.Buffer));
+    // The hit map and the boxes stay in the game's pixels.
+    EXPECT_EQ(r2.HitMap, r1.HitMap);
+    EXPECT_EQ(r2.TileBox({11, 5, 2}), r1.TileBox({11, 5, 2}));
+
+    // A partial redraw: one tile off, its box refreshed.
+    grid.Set(11, 5, 2, 0);
+    const QRect box = r1.TileBox({11, 5, 2});
+    for (BoardRenderer* r : {&r1, &r2})
+        r->Dirty = {box.left(), box.top(), box.right() + 1, box.bottom() + 1};
+    r1.ComposeBoard(grid, background, one, marks);
+    r2.ComposeBoard(grid, background2, two, marks);
+    EXPECT_EQ(r2.Buffer.copy(QRect(box.topLeft() * 2, box.size() * 2)),
+              Doubled(r1.Buffer.copy(box)));
+    EXPECT_EQ(r2.HitMap, r1.HitMap);
+
+    // The narrow screen's origin scales too.
+    r1.WideScreen = r2.WideScreen = 0;
+    for (BoardRenderer* r : {&r1, &r2})
+        r->Dirty = DirtyRect::FullRect();
+    r1.ComposeBoard(grid, background, one, marks);
+    r2.ComposeBoard(grid, background2, two, marks);
+    EXPECT_EQ(r2.Buffer, Doubled(r1.Buffer));
+}
+
+TEST(PictureNames, ScaleTwoOpensTheFinerFileAndScaleOneNeverDoes) {
+    const QImage one = LoadPicture(TileGfxPicture);
+    const QImage two = LoadPicture(TileGfxPicture.AtScale(2));
+    EXPECT_EQ(one.size(), QSize(360, 306));
+    EXPECT_EQ(one.devicePixelRatio(), 1.0);
+    EXPECT_EQ(two.size(), QSize(720, 612));
+    EXPECT_EQ(two.devicePixelRatio(), 2.0);
+    // A real picture, not the grey stand-in.
+    EXPECT_NE(two.pixel(1, 1), qRgb(96, 96, 96));
+    const QImage logo = LoadPicture("logo.png", 253, 128, 2);
+    EXPECT_EQ(logo.size(), QSize(506, 256));
+    // A picture missing at scale 2 stands in at the finer size.
+    const QImage missing = LoadPicture("nothing.png", 10, 20, 2);
+    EXPECT_EQ(missing.size(), QSize(20, 40));
+    EXPECT_EQ(missing.pixel(3, 3), qRgb(96, 96, 96));
+}
+
 TEST(Blit, RasterOperationsAreBitwiseAndClipped) {
     QImage dst = Flat(QColor(0x12, 0x34, 0x56), 8, 8);
     const QImage src = Flat(QColor(0xF0, 0x0F, 0xFF), 8, 8);
