@@ -13,6 +13,8 @@
 #include <QApplication>
 #include <QCursor>
 #include <QPainter>
+#include <QScreen>
+#include <QWindow>
 #include <cmath>
 
 namespace mirelo::test {
@@ -144,6 +146,7 @@ protected:
 
 using AtRatio2 = DenseWindow;
 using AtRatio15 = DenseWindow;
+using ScreenChange = DenseWindow;
 
 TEST_F(AtRatio2, PicturesBufferAndSurfaceAreTwiceAsFine) {
     Start();
@@ -357,6 +360,34 @@ TEST_F(AtRatio15, PaintsTheFinerPictureSmoothlyNeverTheCoarseOneDoubled) {
 TEST_F(AtRatio15, ClicksAtTheGamesPointsTakeTheTilesTheHitMapGives) {
     Start();
     ClicksPickWhatTheHitMapGives();
+}
+
+// Run on two screens of ratio 1 and 2 (qpa/two_screens.json with
+// QT_SCREEN_SCALE_FACTORS, as its CTest entry does).
+TEST_F(ScreenChange, TheWindowRedrawsAtTheScaleOfTheScreenItMovesTo) {
+    Make();
+    const QList<QScreen*> screens = QGuiApplication::screens();
+    ASSERT_EQ(screens.size(), 2) << "run with the two-screen configuration";
+    ASSERT_EQ(probe().Surface->Scale(), 1);
+    const QImage atOne = probe().Surface->Surface().copy();
+
+    window->windowHandle()->setScreen(screens[1]);
+    QApplication::processEvents();
+    ASSERT_EQ(window->devicePixelRatioF(), 2.0);
+    EXPECT_EQ(probe().Surface->Scale(), 2);
+    EXPECT_EQ(probe().Sheet.Scale, 2);
+    EXPECT_EQ(probe().Sheet.AppliedTileStyle, probe().TileStyle);
+    EXPECT_EQ(probe().Renderer.Buffer.size(), QSize(1600, 1200));
+    EXPECT_EQ(window->CurrentBackground().size(), QSize(1600, 936));
+    EXPECT_EQ(Device(QRect(0, 41, 700, 468)), ComposedAtTwo());
+    EXPECT_EQ(probe().Renderer.HitMap, ComposedAtOne().HitMap);
+
+    // Back on the ordinary screen: the very picture it had there.
+    window->windowHandle()->setScreen(screens[0]);
+    QApplication::processEvents();
+    EXPECT_EQ(probe().Surface->Scale(), 1);
+    EXPECT_EQ(probe().Sheet.TileGfx.size(), QSize(360, 306));
+    EXPECT_EQ(probe().Surface->Surface(), atOne);
 }
 
 } // namespace
