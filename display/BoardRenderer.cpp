@@ -67,27 +67,19 @@ void BoardRenderer::ShowIt(const BoardGrid& grid, int x, int y, int z, std::uint
         Dirty.IsFull() || (box.left() < Dirty.Right && box.left() + TileBoxWidth > Dirty.Left &&
                            box.top() < Dirty.Bottom && box.top() + TileBoxHeight > Dirty.Top);
     if (touches) {
-        const QPoint edgePicture = TileSheet::EdgePictureOrigin();
-        const QPoint edgeMask = TileSheet::EdgeMaskOrigin();
-        if (grid.At(x + 1, y + 2, z)) {
-            // The tile one column right and two rows down was drawn already; a full
-            // bottom band would cut into its face.
-            Blit(Buffer, box.topLeft(), sheet.TileGfx,
-                 QRect(edgeMask, QSize(TileBoxWidth, TileHeight)), RasterOp::And, scale_);
-            Blit(Buffer, box.topLeft(), sheet.TileGfx,
-                 QRect(edgePicture, QSize(TileBoxWidth, TileHeight)), RasterOp::Or, scale_);
-            const QPoint bottom(box.left(), sy + TileHeight);
-            Blit(Buffer, bottom, sheet.TileGfx,
-                 QRect(edgeMask + QPoint(0, TileHeight), QSize(ShortBottomBand, EdgeBand)),
+        // The edge band: its mask, then its picture. The face is copied over
+        // the box's upper right 40 x 50 just after, so only the band's L is
+        // drawn, the left columns and the bottom rows: the same pixels for a
+        // fifth of the work. A tile one column right and two rows down was
+        // drawn already, and a full bottom band would cut into its face.
+        const int bottomBand = grid.At(x + 1, y + 2, z) ? ShortBottomBand : TileBoxWidth;
+        for (const QRect part :
+             {QRect(0, 0, EdgeBand, TileHeight), QRect(0, TileHeight, bottomBand, EdgeBand)}) {
+            const QPoint at = box.topLeft() + part.topLeft();
+            Blit(Buffer, at, sheet.TileGfx, part.translated(TileSheet::EdgeMaskOrigin()),
                  RasterOp::And, scale_);
-            Blit(Buffer, bottom, sheet.TileGfx,
-                 QRect(edgePicture + QPoint(0, TileHeight), QSize(ShortBottomBand, EdgeBand)),
+            Blit(Buffer, at, sheet.TileGfx, part.translated(TileSheet::EdgePictureOrigin()),
                  RasterOp::Or, scale_);
-        } else {
-            Blit(Buffer, box.topLeft(), sheet.TileGfx, QRect(edgeMask, box.size()), RasterOp::And,
-                 scale_);
-            Blit(Buffer, box.topLeft(), sheet.TileGfx, QRect(edgePicture, box.size()), RasterOp::Or,
-                 scale_);
         }
 
         const QRect cell(TileSheet::TilePictureOrigin(TilePicture(tile)),
