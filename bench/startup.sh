@@ -6,6 +6,7 @@
 # from the program itself (MIRELO_FIRST_PAINT_EXIT=1) and the peak memory and
 # processor time from wait4. Medians, with the middle half of the runs.
 # Usage: bench/startup.sh [runs] [build-dir]
+# A dense screen: MIRELO_BENCH_SCREEN=1920x1200x24 QT_SCALE_FACTOR=2 bench/startup.sh
 set -euo pipefail
 cd "$(dirname "$0")/.."
 RUNS=${1:-30}
@@ -23,7 +24,7 @@ done
 # fdatasync, which on a disk costs milliseconds that no player pays.
 [[ -d /dev/shm && -w /dev/shm ]] && export TMPDIR=/dev/shm
 source scripts/xvfb.sh
-start_private_xvfb 800x600x24
+start_private_xvfb "${MIRELO_BENCH_SCREEN:-800x600x24}"
 export MIRELO_FIRST_PAINT_EXIT=1
 
 RESULTS=$(mktemp -d)

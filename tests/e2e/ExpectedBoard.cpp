@@ -9,11 +9,13 @@ namespace mirelo::test {
 
 using namespace geometry;
 
-ExpectedBoard::ExpectedBoard(std::uint32_t seed, int wideScreen)
-    : background(LoadPicture("dragons.png", BackgroundWidth, BackgroundHeight)) {
+ExpectedBoard::ExpectedBoard(std::uint32_t seed, int wideScreen, int scale)
+    : sheet(scale),
+      background(LoadPicture("dragons.png", BackgroundWidth, BackgroundHeight, scale)) {
     // A fresh settings folder: Wood tiles on the Dragons background.
     game.BeginGame(LayoutTraditional, seed, 0);
     renderer.WideScreen = wideScreen;
+    renderer.SetScale(scale);
     sheet.ChangeTexture(StyleWood);
     renderer.PaintBackground(background);
     Draw();

@@ -13,9 +13,10 @@ namespace mirelo::test {
 
 // The deal the program makes from `seed`, drawn the way the program draws it,
 // with the hit map it builds. A test plays its clicks here too, so the picture
-// and the hit map stay those of the running program.
+// and the hit map stay those of the running program. At scale 2 the picture is
+// drawn from the finer pictures; the points and boxes stay in the game's pixels.
 struct ExpectedBoard {
-    ExpectedBoard(std::uint32_t seed, int wideScreen);
+    ExpectedBoard(std::uint32_t seed, int wideScreen, int scale = 1);
 
     Game game;
     TileSheet sheet;
