@@ -202,8 +202,9 @@ void TMirelo::BuildToolbar() {
     };
     Bar.SpeedButton1 = button(QString(), 8, 33);
     QIcon newGame;
-    newGame.addPixmap(QPixmap(QStringLiteral(":/pictures/newgame.png")), QIcon::Normal);
-    newGame.addPixmap(QPixmap(QStringLiteral(":/pictures/newgame_disabled.png")), QIcon::Disabled);
+    // By file: on a dense screen Qt adds the "@2x" drawing beside it.
+    newGame.addFile(QStringLiteral(":/pictures/newgame.png"), QSize(), QIcon::Normal);
+    newGame.addFile(QStringLiteral(":/pictures/newgame_disabled.png"), QSize(), QIcon::Disabled);
     Bar.SpeedButton1->setIcon(newGame);
     Bar.SpeedButton1->setIconSize(QSize(16, 16));
     Bar.SpeedButton1->setToolTip(QStringLiteral(" New game "));

@@ -1,6 +1,9 @@
 #include "TUrlLabel.h"
 
+#include "Scale.h"
+
 #include <QAction>
+#include <QApplication>
 #include <QClipboard>
 #include <QContextMenuEvent>
 #include <QDesktopServices>
@@ -15,9 +18,13 @@ namespace mirelo {
 namespace {
 
 QCursor HandCursor() {
-    const QPixmap hand(QStringLiteral(":/pictures/hand.png"));
+    // On a dense screen its finer drawing, at the same size.
+    const int scale = WholeScale(qApp->devicePixelRatio());
+    QPixmap hand(scale == 2 ? QStringLiteral(":/pictures/hand@2x.png")
+                            : QStringLiteral(":/pictures/hand.png"));
     if (hand.isNull())
         return QCursor(Qt::PointingHandCursor);
+    hand.setDevicePixelRatio(scale);
     // The hot spot is the tip of the raised finger.
     return QCursor(hand, 5, 0);
 }

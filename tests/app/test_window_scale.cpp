@@ -5,6 +5,7 @@
 #include "BoardRenderer.h"
 #include "Geometry.h"
 #include "TAide.h"
+#include "TUrlLabel.h"
 #include "Tiles.h"
 #include "WindowFixture.h"
 #include "WindowSurface.h"
@@ -14,6 +15,7 @@
 #include <QCursor>
 #include <QPainter>
 #include <QScreen>
+#include <QToolButton>
 #include <QWindow>
 #include <cmath>
 
@@ -329,6 +331,30 @@ TEST_F(AtRatio2, HelpTableShowsTheFinerTiles) {
     const QImage cell =
         probe().Sheet.MaskedTiles.copy(QRect(TileSheet::TilePictureOrigin(1) * 2, QSize(80, 100)));
     EXPECT_EQ(aide.Pai.copy(QRect(QPoint(0, 24) * 2, QSize(80, 100))), cell);
+}
+
+TEST_F(AtRatio2, PointersAndTheNewGameIconUseTheirFinerDrawings) {
+    Start();
+    // Compared as pixmaps hold them, premultiplied.
+    const auto same = [](const QImage& a, const QImage& b) {
+        return a.convertToFormat(QImage::Format_ARGB32_Premultiplied) ==
+               b.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    };
+    const QPixmap pointer = window->cursor().pixmap();
+    EXPECT_EQ(pointer.devicePixelRatio(), 2.0);
+    EXPECT_TRUE(same(pointer.toImage(), QImage(QStringLiteral(":/pictures/techno@2x.png"))));
+    EXPECT_EQ(window->cursor().hotSpot(), QPoint(0, 0));
+    const QPixmap icon = probe().Bar.SpeedButton1->icon().pixmap(QSize(16, 16), 2.0);
+    EXPECT_EQ(icon.size(), QSize(32, 32));
+    EXPECT_TRUE(same(icon.toImage(), QImage(QStringLiteral(":/pictures/newgame@2x.png"))));
+    const QPixmap disabled =
+        probe().Bar.SpeedButton1->icon().pixmap(QSize(16, 16), 2.0, QIcon::Disabled);
+    EXPECT_TRUE(
+        same(disabled.toImage(), QImage(QStringLiteral(":/pictures/newgame_disabled@2x.png"))));
+    TUrlLabel link;
+    const QPixmap hand = link.cursor().pixmap();
+    EXPECT_EQ(hand.devicePixelRatio(), 2.0);
+    EXPECT_TRUE(same(hand.toImage(), QImage(QStringLiteral(":/pictures/hand@2x.png"))));
 }
 
 TEST_F(AtRatio15, PaintsTheFinerPictureSmoothlyNeverTheCoarseOneDoubled) {
