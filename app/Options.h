@@ -19,6 +19,7 @@ struct Options {
     int Background = 1; // 0 Kanji, 1 Dragons; anything else checks neither
     bool StartDirectly = true;
     bool WinnableDeals = false; // deal again until the board is proved winnable
+    int Zoom = 100; // %, 100, 150 or 200: the desktop's scale times this, from the start
 };
 
 } // namespace mirelo

@@ -35,6 +35,8 @@ Options ReadSettings(const ProfileFile& file, bool withSound, HallOfFame& hall) 
     o.Background = file.ReadInteger(Section, Key("Background"), o.Background);
     o.StartDirectly = file.ReadFlag(Section, Key("StartDirectly"), o.StartDirectly);
     o.WinnableDeals = file.ReadFlag(Section, Key("WinnableDeals"), o.WinnableDeals);
+    const int zoom = file.ReadInteger(Section, Key("Zoom"), o.Zoom);
+    o.Zoom = zoom == 150 || zoom == 200 ? zoom : 100;
 
     for (int layout = 1; layout <= LayoutCount; ++layout)
         for (int rank = 1; rank <= HallRanks; ++rank) {
@@ -59,12 +61,23 @@ void WriteSettings(ProfileFile& file, const Options& o, bool withSound, const Ha
     file.WriteInteger(Section, Key("Background"), o.Background);
     file.WriteFlag(Section, Key("StartDirectly"), o.StartDirectly);
     file.WriteFlag(Section, Key("WinnableDeals"), o.WinnableDeals);
+    file.WriteInteger(Section, Key("Zoom"), o.Zoom);
 
     for (int layout = 1; layout <= LayoutCount; ++layout)
         for (int rank = 1; rank <= HallRanks; ++rank)
             file.WriteString(QString::fromLatin1(HallOfFame::SectionName(layout)),
                              QString::fromStdString(HallOfFame::KeyName(rank)),
                              QString::fromStdString(hall.Entry(layout, rank)));
+}
+
+QByteArray ZoomedScaleFactor(const QByteArray& desktop, int zoom) {
+    if (zoom == 100)
+        return desktop;
+    bool ok = false;
+    double factor = desktop.toDouble(&ok);
+    if (!ok || factor <= 0)
+        factor = 1;
+    return QByteArray::number(factor * zoom / 100.0);
 }
 
 } // namespace mirelo

@@ -31,4 +31,8 @@ Options ReadSettings(const ProfileFile& file, bool withSound, HallOfFame& hall);
 void WriteSettings(ProfileFile& file, const Options& options, bool withSound,
                    const HallOfFame& hall);
 
+// The QT_SCALE_FACTOR that makes the window `zoom` % of what the desktop's own
+// factor `desktop` (empty for none) makes it. Qt reads it once, as it starts.
+QByteArray ZoomedScaleFactor(const QByteArray& desktop, int zoom);
+
 } // namespace mirelo

@@ -20,7 +20,7 @@
 #include <QTimer>
 #include <csignal>
 #include <cstdio>
-#include <future>
+#include <memory>
 
 namespace mirelo {
 
@@ -69,23 +69,22 @@ int RunMirelo(int argc, char** argv, const SoundFactory& makeSound) {
     // player, the variable is left as it is.
     if (!qEnvironmentVariableIsSet("QT_XCB_NO_MITSHM"))
         qputenv("QT_XCB_NO_MITSHM", "1");
+    // The settings file is read once, before Qt starts: its Zoom sets the
+    // scale factor Qt reads as it starts. The window takes that reading.
+    const QByteArray settingsPath = SettingsFilePath();
+    const auto stored = std::make_shared<const StoredSettings>(LoadStoredSettings(settingsPath));
+    HallOfFame readHall;
+    const Options options = ReadSettings(stored->File, false, readHall);
+    if (options.Zoom != 100)
+        qputenv("QT_SCALE_FACTOR", ZoomedScaleFactor(qgetenv("QT_SCALE_FACTOR"), options.Zoom));
     QApplication app(argc, argv);
     // The first paint needs the tile sheet and the background in the settings:
-    // a second thread reads the settings file and decodes them while the window
-    // is built. The window takes that one reading of the file.
-    const QByteArray settingsPath = SettingsFilePath();
-    const auto reading = std::make_shared<std::promise<StoredSettings>>();
-    const std::shared_future<StoredSettings> stored = reading->get_future().share();
-    // The window opens on the primary screen; its pictures are of that screen's scale.
+    // a second thread decodes them while the window is built. The window opens
+    // on the primary screen; its pictures are of that screen's scale.
     const int scale = WholeScale(QGuiApplication::primaryScreen()->devicePixelRatio());
-    const PicturePreload pictures([settingsPath, reading, scale] {
-        StoredSettings read = LoadStoredSettings(settingsPath);
-        HallOfFame hall;
-        const Options options = ReadSettings(read.File, false, hall);
-        reading->set_value(std::move(read));
-        return std::vector<PictureName>{
-            TileGfxPicture.AtScale(scale), MaskPicture.AtScale(scale),
-            TMirelo::BackgroundPicture(options.Background).AtScale(scale)};
+    const PicturePreload pictures([scale, background = options.Background] {
+        return std::vector<PictureName>{TileGfxPicture.AtScale(scale), MaskPicture.AtScale(scale),
+                                        TMirelo::BackgroundPicture(background).AtScale(scale)};
     });
     // No display name: Qt would add it to every window title, which are the
     // program's own texts.
@@ -103,14 +102,7 @@ int RunMirelo(int argc, char** argv, const SoundFactory& makeSound) {
     env.Clock = seeded ? static_cast<SystemClock*>(&seededClock) : &realClock;
     env.Sound = sound.get();
     env.SettingsPath = settingsPath;
-    env.StoredAtStart = [stored, settingsPath] {
-        try {
-            return stored.get();
-        } catch (...) {
-            // The reading thread failed (out of memory): read here instead.
-            return LoadStoredSettings(settingsPath);
-        }
-    };
+    env.StoredAtStart = [stored] { return *stored; };
     TOnlyOne guard(QString::fromLatin1(ApplicationTitle));
     const bool anotherCopyRuns = guard.OnLoad();
     TMirelo window(env);

@@ -142,6 +142,8 @@ void TMirelo::Init() {
     styles[TileStyle]->setChecked(true);
     const std::array<QAction*, 3> highlights{Menu.Highlight1, Menu.Highlight2, Menu.Highlight3};
     highlights[static_cast<int>(HighlightMode)]->setChecked(true);
+    zoom_ = zoomAtStart_ = options.Zoom;
+    (zoom_ == 200 ? Menu.Zoom200 : zoom_ == 150 ? Menu.Zoom150 : Menu.Zoom100)->setChecked(true);
     Menu.WarnMe->setChecked(Layouts.NeverWarn);
     if (Menu.Playmusic1) {
         Menu.Playmusic1->setChecked(PlayMusic);
@@ -343,6 +345,7 @@ bool TMirelo::WriteSettingsFile(QString* error) {
     o.Background = Menu.Kanji1->isChecked() ? 0 : 1;
     o.StartDirectly = Menu.StartupGame->isChecked();
     o.WinnableDeals = Menu.WinnableDeals1->isChecked();
+    o.Zoom = zoom_;
     // Read afresh: what others wrote since the start (a section added by hand,
     // the other edition's sound keys) stays, and only the game's own keys change.
     ProfileFile file;

@@ -75,6 +75,7 @@ public:
                 *Playmusic1 = nullptr, *WinnableDeals1 = nullptr;
         QAction *Changeplayername1 = nullptr, *Moves = nullptr, *Toolbar1 = nullptr;
         QAction *Highlight1 = nullptr, *Highlight2 = nullptr, *Highlight3 = nullptr;
+        QAction *Zoom100 = nullptr, *Zoom150 = nullptr, *Zoom200 = nullptr;
         QAction *Kanji1 = nullptr, *Dragons1 = nullptr;
         QAction *Theater1 = nullptr, *Traditional1 = nullptr, *Dragon1 = nullptr,
                 *BigHole1 = nullptr, *Beatle1 = nullptr;
@@ -237,6 +238,8 @@ private:
     void RemoveHighlight();
     // Loads the pictures again at the surface's new scale and redraws.
     void Rescale();
+    // Options > Zoom: 100, 150 or 200 %, saved, in force from the next start.
+    void ChooseZoom(int zoom);
     void DropHighlightRectangle();
     TileMarks Marks() const;
     bool FormCloseQuery();
@@ -271,6 +274,9 @@ private:
         int Time = -1;  // -2 for "---"
     } shown_;
     QImage kanji_, dragons_, logo_;
+    // The zoom chosen in the menu, and the one the program started with.
+    int zoom_ = 100;
+    int zoomAtStart_ = 100;
     // The tune item checked before the last choice: a refused choice puts the mark back.
     QAction* tuneMark_ = nullptr;
     std::optional<std::uint32_t> nextWake_;

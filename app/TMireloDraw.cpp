@@ -87,6 +87,15 @@ void TMirelo::Peindre() {
     FullRedraw();
 }
 
+void TMirelo::ChooseZoom(int zoom) {
+    zoom_ = zoom;
+    // Qt takes its scale factor once, as it starts: a running window cannot
+    // follow a new one cleanly.
+    ShowMessage(zoom == zoomAtStart_
+                    ? QStringLiteral("Zoom %1 % in force.").arg(zoom)
+                    : QStringLiteral("Zoom %1 % takes effect at the next start.").arg(zoom));
+}
+
 void TMirelo::Rescale() {
     const int scale = Surface->Scale();
     kanji_ = dragons_ = logo_ = QImage();

@@ -75,6 +75,10 @@ void TMirelo::BuildMenus() {
     Menu.Highlight1 = AddCheckItem(highlight, QStringLiteral("None"));
     Menu.Highlight2 = AddCheckItem(highlight, QStringLiteral("Rectangle"));
     Menu.Highlight3 = AddCheckItem(highlight, QStringLiteral("Color"));
+    QMenu* zoom = options->addMenu(QStringLiteral("&Zoom"));
+    Menu.Zoom100 = AddCheckItem(zoom, QStringLiteral("100 %"));
+    Menu.Zoom150 = AddCheckItem(zoom, QStringLiteral("150 %"));
+    Menu.Zoom200 = AddCheckItem(zoom, QStringLiteral("200 %"));
 
     QMenu* background = bar->addMenu(QStringLiteral("&Background"));
     Menu.Kanji1 = AddCheckItem(background, QStringLiteral("&Kanji (classic)"));
@@ -153,6 +157,8 @@ void TMirelo::BuildMenus() {
     group({Menu.Kanji1, Menu.Dragons1}, [this](QAction*, int i) { ChooseBackground(i); });
     group({Menu.Highlight1, Menu.Highlight2, Menu.Highlight3},
           [this](QAction*, int i) { ChooseHighlight(static_cast<Highlight>(i)); });
+    group({Menu.Zoom100, Menu.Zoom150, Menu.Zoom200},
+          [this](QAction*, int i) { ChooseZoom(100 + 50 * i); });
     if (sound) {
         const char* const files[] = {"ferral.mid", "gokuraku.mid", "mirelo.mid", "gisors.mid"};
         int i = 0;

@@ -216,7 +216,7 @@ TEST_F(SettingsTest, AFolderNamedInBytesThatAreNotUtf8IsUsedAsTheseBytes) {
 const QByteArray EveryKey =
     "[Mirelo]\nTileset=2\nHighlight=2\nShowMoves=0\nPlayMusic=1\nPlaySounds=1\n"
     "NeverWarn=1\nCurrentPlayer1=Zed\nBackground=0\nStartDirectly=0\n"
-    "WinnableDeals=1\n[Theater]\nRank3=Ann       300   12\n";
+    "WinnableDeals=1\nZoom=150\n[Theater]\nRank3=Ann       300   12\n";
 
 class EveryOption : public SettingsTest, public ::testing::WithParamInterface<bool> {
 protected:
@@ -248,6 +248,8 @@ TEST_P(EveryOption, IsReadAndWrittenBackAsItWasOrAsThePlayerChangedIt) {
     EXPECT_FALSE(probe().Menu.StartupGame->isChecked());
     EXPECT_FALSE(probe().game.State.InPlay()); // no game at start
     EXPECT_TRUE(probe().Menu.WinnableDeals1->isChecked());
+    EXPECT_TRUE(probe().Menu.Zoom150->isChecked());
+    EXPECT_FALSE(probe().Menu.Zoom100->isChecked());
     EXPECT_EQ(probe().Hall.Entry(4, 3), "Ann       300   12");
     Close();
     // The silent edition has no sound keys of its own: they stay as they were.
@@ -261,6 +263,7 @@ TEST_P(EveryOption, IsReadAndWrittenBackAsItWasOrAsThePlayerChangedIt) {
                  {"Mirelo.Background", "0"},
                  {"Mirelo.StartDirectly", "0"},
                  {"Mirelo.WinnableDeals", "1"},
+                 {"Mirelo.Zoom", "150"},
                  {"Theater.Rank3", "Ann       300   12"},
                  {"Theater.Rank4", "---       330    0"}});
 
@@ -284,6 +287,14 @@ TEST_P(EveryOption, IsReadAndWrittenBackAsItWasOrAsThePlayerChangedIt) {
     probe().Menu.Dragons1->trigger();
     probe().Menu.StartupGame->trigger();
     probe().Menu.WinnableDeals1->trigger();
+    // Qt takes the zoom as it starts: the one chosen is saved for the next start.
+    probe().Menu.Zoom200->trigger();
+    EXPECT_EQ(probe().LigneStatus[7]->text(), "Zoom 200 % takes effect at the next start.");
+    probe().Menu.Zoom150->trigger();
+    EXPECT_EQ(probe().LigneStatus[7]->text(), "Zoom 150 % in force.");
+    probe().Menu.Zoom200->trigger();
+    EXPECT_TRUE(probe().Menu.Zoom200->isChecked());
+    EXPECT_FALSE(probe().Menu.Zoom150->isChecked());
     probe().Hall.AddHall(4, "Amy", 200, 5);
     Close();
     const QString sound = full ? QStringLiteral("0") : QStringLiteral("1");
@@ -297,8 +308,31 @@ TEST_P(EveryOption, IsReadAndWrittenBackAsItWasOrAsThePlayerChangedIt) {
                  {"Mirelo.Background", "1"},
                  {"Mirelo.StartDirectly", "1"},
                  {"Mirelo.WinnableDeals", "0"},
+                 {"Mirelo.Zoom", "200"},
                  {"Theater.Rank1", "Amy       200    5"},
                  {"Theater.Rank4", "Ann       300   12"}});
+}
+
+TEST_F(SettingsTest, ZoomOtherThan100150Or200Is100) {
+    for (const char* zoom : {"175", "0", "-150", "big", "1500"}) {
+        WriteFile(QByteArray("[Mirelo]\nZoom=") + zoom + "\n");
+        Start();
+        EXPECT_TRUE(probe().Menu.Zoom100->isChecked()) << zoom;
+        Close();
+        EXPECT_EQ(Value("Mirelo", "Zoom"), "100") << zoom;
+    }
+}
+
+TEST(Zoom, MultipliesTheDesktopsScaleFactor) {
+    EXPECT_EQ(ZoomedScaleFactor("", 100), "");
+    EXPECT_EQ(ZoomedScaleFactor("1.25", 100), "1.25");
+    EXPECT_EQ(ZoomedScaleFactor("", 150), "1.5");
+    EXPECT_EQ(ZoomedScaleFactor("", 200), "2");
+    EXPECT_EQ(ZoomedScaleFactor("2", 150), "3");
+    EXPECT_EQ(ZoomedScaleFactor("1.25", 200), "2.5");
+    // A factor Qt would not take counts as none.
+    EXPECT_EQ(ZoomedScaleFactor("big", 200), "2");
+    EXPECT_EQ(ZoomedScaleFactor("-1", 150), "1.5");
 }
 
 INSTANTIATE_TEST_SUITE_P(BothEditions, EveryOption, ::testing::Values(true, false),

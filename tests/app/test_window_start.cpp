@@ -57,11 +57,13 @@ TEST_F(WindowTest, FullEditionMenusInOrderWithShortcuts) {
                            "&Stop|Ctrl+X", "&Pause|Ctrl+P", "-", "Can I still win?|Ctrl+W"}));
     QMenu* options = MenuTitled(bar, "Options");
     EXPECT_EQ(Items(options), (QStringList{"&Configuration>", "Player name|", "Show &Moves|Ctrl+M",
-                                           "Show &Toolbar|Ctrl+T", "&Highlight>"}));
+                                           "Show &Toolbar|Ctrl+T", "&Highlight>", "&Zoom>"}));
     EXPECT_EQ(Items(options->actions()[0]->menu()),
               (QStringList{"Never warn about switches|", "Begin game at startup|",
                            "Play sound effects|", "Play music|", "Deal only winnable boards|"}));
     EXPECT_EQ(Items(options->actions()[4]->menu()), (QStringList{"None|", "Rectangle|", "Color|"}));
+    EXPECT_EQ(Items(options->actions()[5]->menu()), (QStringList{"100 %|", "150 %|", "200 %|"}));
+    EXPECT_TRUE(probe().Menu.Zoom100->isChecked());
     EXPECT_EQ(Items(MenuTitled(bar, "&Background")),
               (QStringList{"&Kanji (classic)|", "&Dragons|"}));
     EXPECT_EQ(Items(MenuTitled(bar, "&Layout")),

@@ -6,6 +6,7 @@
 #include "Tiles.h"
 #include "XSession.h"
 
+#include <QFile>
 #include <cmath>
 #include <gtest/gtest.h>
 #include <limits>
@@ -152,6 +153,29 @@ TEST(DenseScreen, AtRatio15TheFinerPictureIsShrunkAndClicksTakeAPair) {
         << "the screen does not show the board without the pair";
     ASSERT_TRUE(x.Key(QStringLiteral("ctrl+c")));
     EXPECT_EQ(x.WaitForExit(10000), 0);
+}
+
+TEST(DenseScreen, Zoom200FromTheSettingsDrawsTheWindowAtTwice) {
+    ExpectedBoard expected(Seed, 1, 2);
+    XSession x(1920, 1200);
+    ASSERT_TRUE(x.Ok()) << "Xvfb did not start";
+    QFile ini(x.ConfigHome() + QStringLiteral("/Mirelo.ini"));
+    ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
+    ini.write("[Mirelo]\nZoom=200\n");
+    ini.close();
+    ASSERT_TRUE(
+        x.Start(GameProgram("mirelo_silent"), {QStringLiteral("MIRELO_SEED=%1").arg(Seed)}));
+    EXPECT_EQ(x.WindowGeometry(x.WindowId()).width(), 1600);
+    const QImage shot = x.Screenshot();
+    const int top = FindPictureRow(shot, expected.renderer.Buffer, 1380);
+    ASSERT_GE(top, 0) << "the finer board picture is not on the screen";
+    const QRect board(0, 0, 1400, 936);
+    EXPECT_EQ(DifferentPixels(shot, board.translated(0, top), expected.renderer.Buffer, board), 0);
+    ASSERT_TRUE(x.Key(QStringLiteral("ctrl+c")));
+    EXPECT_EQ(x.WaitForExit(10000), 0);
+    // Saved as it was chosen.
+    ASSERT_TRUE(ini.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(ini.readAll().contains("Zoom=200"));
 }
 
 } // namespace

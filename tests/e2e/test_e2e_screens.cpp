@@ -165,11 +165,11 @@ TEST_P(FreshStart, ShowsTheDealTheStatusLineAndTheToolbarAsTheScreenAllows) {
         << "the status line does not tick";
 
     // Options: "Show Toolbar" is checked and enabled like "Show Moves" on the
-    // wide screen, unchecked and greyed on the small one. The menu's five rows
+    // wide screen, unchecked and greyed on the small one. The menu's six rows
     // share its height; the check column lies left of the text.
     const QImage menu = OptionsMenu(x);
     ASSERT_FALSE(menu.isNull()) << "the Options menu did not open";
-    const int row = menu.height() / 5, checkColumn = 24;
+    const int row = menu.height() / 6, checkColumn = 24;
     const QRect movesRow(2, 2 * row + 2, menu.width() - 4, row - 4),
         toolbarRow = movesRow.translated(0, row);
     const QRect movesText = movesRow.adjusted(checkColumn, 0, 0, 0),
