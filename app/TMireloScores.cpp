@@ -83,7 +83,9 @@ void TMirelo::ChooseTune(int tune) {
         {"gisors.mid", "Music GISORS selected."},
     }};
     const QString file = QString::fromLatin1(Tunes[tune][0]);
-    if (!env_.Sound->TuneExists(file) || !PlayMusic) {
+    // Music off asks nothing of the sound: looking for a tune would make it
+    // check its sound font.
+    if (!PlayMusic || !env_.Sound->TuneExists(file)) {
         // Nothing changes, the mark included.
         CheckTuneItems(tuneMark_ ? tuneMark_->data().toString() : QString());
         return;

@@ -38,7 +38,7 @@ FullSound::FullSound(QString programFolder, QString soundFont, std::chrono::mill
 SetUpThread& FullSound::SetUp() const {
     if (!setUp_)
         setUp_ = std::make_unique<SetUpThread>(
-            [this] { const_cast<FullSound*>(this)->SetUpDevice(soundFont_, defaultTune_); },
+            [this] { const_cast<FullSound*>(this)->SetUpDevice(); },
             [this] { const_cast<FullSound*>(this)->LoadMusic(soundFont_, defaultTune_); },
             musicDelay_);
     return *setUp_;
@@ -72,9 +72,9 @@ void FullSound::LoadEmbeddedLibrary() {
     }
 }
 
-// The set-up thread's first step: the device, the buffers, and whether music
-// can play. Nothing of Qt's but the reason's text.
-void FullSound::SetUpDevice(const std::string& soundFont, const std::string& defaultTune) {
+// The set-up thread's first step: the device and the buffers. Nothing of Qt's
+// but the reason's text.
+void FullSound::SetUpDevice() {
     struct DeviceCallsEnd {
         ~DeviceCallsEnd() { AudioDevice::ThreadDone(); }
     } deviceCallsEnd;
@@ -86,15 +86,33 @@ void FullSound::SetUpDevice(const std::string& soundFont, const std::string& def
         // still leaves the device to the music.
         if (reason_.isEmpty())
             reason_ = ReasonOf(e);
-        if (!audio_.Device())
-            return;
     }
-    fontUsable_ = MidiSequencer::SoundFontLooksUsable(soundFont, &checkReason_);
-    tuneOpens_ = fontUsable_ &&
-                 MidiSequencer::TuneOpens(defaultTune, audio_.Device()->Rate(), &checkReason_);
 }
 
-// The second step: the sequencer with its sound font, and the default tune.
+// Whether music can play, found out without the sound font's contents, at the
+// first question about music: a game that never plays any neither opens the
+// sound font nor makes a synthesiser.
+void FullSound::RunChecks() const {
+    WaitReady();
+    if (checked_)
+        return;
+    checked_ = true;
+    if (!audio_.Device())
+        return;
+    fontUsable_ = MidiSequencer::SoundFontLooksUsable(soundFont_, &checkReason_);
+    tuneOpens_ = fontUsable_ &&
+                 MidiSequencer::TuneOpens(defaultTune_, audio_.Device()->Rate(), &checkReason_);
+}
+
+// Music is wanted: the sound font is loaded a little later, on the set-up
+// thread, unless something waits for it sooner.
+void FullSound::RequestMusic() {
+    RunChecks();
+    SetUp().RequestSecond();
+}
+
+// The second step, run only once music is wanted: the sequencer with its sound
+// font, and the default tune. The checks ran before it was asked for.
 void FullSound::LoadMusic(const std::string& soundFont, const std::string& defaultTune) {
     if (!fontUsable_)
         return;
@@ -112,7 +130,7 @@ void FullSound::WaitReady() const {
 }
 
 void FullSound::WaitMusic() {
-    WaitReady();
+    RunChecks();
     if (musicFinished_)
         return;
     SetUp().WaitSecond();
@@ -149,6 +167,7 @@ TDGCAudio& FullSound::Audio() {
 }
 
 MidiSequencer* FullSound::Sequencer() const {
+    RunChecks();
     SetUp().WaitSecond();
     return sequencer_.get();
 }
@@ -176,21 +195,21 @@ QWidget* FullSound::CreateMediaControl(QWidget* parent) {
 }
 
 bool FullSound::MusicPossible() const {
-    WaitReady();
+    RunChecks();
     if (SetUp().SecondDone())
         return sequencer_ != nullptr;
     return fontUsable_;
 }
 
 bool FullSound::MusicCanPlay() const {
-    WaitReady();
+    RunChecks();
     if (SetUp().SecondDone())
         return sequencer_ && sequencer_->IsOpen();
     return tuneOpens_;
 }
 
 QString FullSound::MusicUnavailableReason() const {
-    WaitReady();
+    RunChecks();
     if (!audio_.Device())
         return reason_;
     if (MusicCanPlay())
@@ -201,11 +220,12 @@ QString FullSound::MusicUnavailableReason() const {
 }
 
 void FullSound::EnableMusic() {
-    WaitReady();
+    RunChecks();
     if (media_)
         media_->setEnabled(true);
     if (!MusicLoaded()) {
         armWanted_ = true;
+        RequestMusic();
         return;
     }
     if (sequencer_) {
@@ -215,9 +235,9 @@ void FullSound::EnableMusic() {
 }
 
 bool FullSound::TuneExists(const QString& fileName) const {
-    SetUp().WaitSecond();
-    // Without a sequencer no tune can play, so the Music menu finds none.
-    return sequencer_ && QFileInfo(QDir(folder_).filePath(fileName)).isFile();
+    // Where no tune can play the Music menu finds none; asked before the load,
+    // the checks answer for it.
+    return MusicPossible() && QFileInfo(QDir(folder_).filePath(fileName)).isFile();
 }
 
 bool FullSound::OpenTune(const QString& fileName, QString* error) {
@@ -265,10 +285,10 @@ bool FullSound::SelectedMusic(const QString& fileName, QString* error) {
 }
 
 QString FullSound::CurrentTune() const {
-    const MidiSequencer* sequencer = Sequencer();
-    if (!sequencer || !sequencer->IsOpen())
+    // Until the music is loaded no tune is open, and asking loads nothing.
+    if (!setUp_ || !setUp_->SecondDone() || !sequencer_ || !sequencer_->IsOpen())
         return {};
-    return QFileInfo(QString::fromStdString(sequencer->FileName())).fileName();
+    return QFileInfo(QString::fromStdString(sequencer_->FileName())).fileName();
 }
 
 bool FullSound::EnsureTuneOpen() {
@@ -282,9 +302,12 @@ bool FullSound::EnsureTuneOpen() {
 
 bool FullSound::MusicStep() {
     // Until the music is loaded no tune can have been started, so there is
-    // nothing to restart; the tick does not wait for the load.
-    if (!MusicLoaded())
+    // nothing to restart; the tick does not wait for the load, it asks for it
+    // (music may just have been switched on) and steps again soon.
+    if (!MusicLoaded()) {
+        RequestMusic();
         return true;
+    }
     if (!sequencer_ || !EnsureTuneOpen())
         return false;
     WatchEndNotices();

@@ -32,19 +32,23 @@ class SetUpThread;
 // The set-up runs on a thread of its own, begun by the first call that needs
 // it: the window asks nothing of the sound before its first paint, so it is
 // built with both cores. The set-up opens SDL2 and FluidSynth
-// (SoundLibraries.h), then the device, then makes the checks that say whether
-// music can play; that first call waits for them. Without either library the
-// game is silent, as without a device. The sound font is loaded once the
-// window is up, or as soon as a call needs the music, whichever comes first. A
-// sound font that passes the checks and still fails to load greys the control,
-// finds no tunes and turns MusicPossible() false, as if music had been
-// unavailable from the start; MusicUnavailableReason() then names the file.
+// (SoundLibraries.h), then the device; that first call waits for them. Without
+// either library the game is silent, as without a device. Nothing of music is
+// done before music is wanted: the first question about music makes the checks
+// that say whether it can play (they read the sound font's header and the
+// default tune, not the sound font), and the sound font is loaded only once
+// music is switched on (EnableMusic, or the tick's MusicStep, a little later)
+// or a tune is to play (a tune chosen, Play or Pause pressed), whichever comes
+// first. A game with music off never loads it. A sound font that passes the
+// checks and still fails to load greys the control, finds no tunes and turns
+// MusicPossible() false, as if music had been unavailable from the start;
+// MusicUnavailableReason() then names the file.
 class FullSound final : public SoundInterface {
 public:
     // Tunes are looked up in `programFolder`. Starts no set-up yet.
     explicit FullSound(QString programFolder);
     // The same with another sound font (tests use a missing one), loaded
-    // `musicDelay` after the set-up began unless needed sooner.
+    // `musicDelay` after music is switched on unless needed sooner.
     FullSound(QString programFolder, QString soundFont,
               std::chrono::milliseconds musicDelay = MusicLoadDelay);
     ~FullSound() override;
@@ -71,7 +75,7 @@ public:
     // Waits for the sound font; null when music is unavailable.
     MidiSequencer* Sequencer() const;
     MediaControl* Media() const { return media_; }
-    // Waits for the device and the checks; what every call does first.
+    // Waits for the device; what every call does first.
     void WaitReady() const;
     // Also waits for the sound font and the default tune: what every call
     // that plays or asks about a tune does.
@@ -80,14 +84,16 @@ public:
     static inline const QString DefaultTune = QStringLiteral("ferral.mid");
     static inline const QString DefaultSoundFont =
         QStringLiteral("/usr/share/sounds/sf2/default-GM.sf2");
-    // Reading the sound font takes the set-up thread a core for tens of
-    // milliseconds; this long after the set-up began a player has hardly
-    // reached for the music yet.
+    // Reading the sound font takes the set-up thread a core for milliseconds;
+    // music switched on at start-up is not loaded while the first frames are
+    // drawn, and a player has hardly reached for a tune by then.
     static constexpr std::chrono::milliseconds MusicLoadDelay{1000};
 
 private:
     void LoadEmbeddedLibrary();
-    void SetUpDevice(const std::string& soundFont, const std::string& defaultTune);
+    void SetUpDevice();
+    void RunChecks() const;
+    void RequestMusic();
     void LoadMusic(const std::string& soundFont, const std::string& defaultTune);
     bool MusicLoaded();
     void FinishMusic();
@@ -108,11 +114,12 @@ private:
     // The default tune is reopened once when music is wanted and none is open;
     // a missing file is not looked for again on every tick.
     bool defaultTried_ = false;
-    // What the checks found: the sound font looks loadable, the default tune
-    // opens, and if not, why not.
-    bool fontUsable_ = false;
-    bool tuneOpens_ = false;
-    std::string checkReason_;
+    // What the checks found, once made: the sound font looks loadable, the
+    // default tune opens, and if not, why not.
+    mutable bool checked_ = false;
+    mutable bool fontUsable_ = false;
+    mutable bool tuneOpens_ = false;
+    mutable std::string checkReason_;
     // Why the load of the sound font or of the default tune failed.
     std::string loadReason_;
     // EnableMusic came before the music was loaded.

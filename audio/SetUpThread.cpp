@@ -25,7 +25,11 @@ void SetUpThread::Run() {
     firstError_ = error;
     step_ = Step::Waiting;
     changed_.notify_all();
-    changed_.wait_for(lock, delay_, [this] { return wanted_ || skip_; });
+    // Asleep until the second step is asked for, then until its time comes.
+    const auto ready = [this] { return wanted_ || skip_; };
+    changed_.wait(lock, [&] { return ready() || requested_; });
+    if (!ready())
+        changed_.wait_until(lock, due_, ready);
     if (skip_) {
         step_ = Step::Done;
         changed_.notify_all();
@@ -55,6 +59,15 @@ void SetUpThread::Wait(Step past, std::exception_ptr& error) {
     changed_.wait(lock, [&] { return step_ >= past; });
     if (error)
         std::rethrow_exception(std::exchange(error, nullptr));
+}
+
+void SetUpThread::RequestSecond() {
+    std::lock_guard<std::mutex> lock(lock_);
+    if (requested_)
+        return;
+    requested_ = true;
+    due_ = std::chrono::steady_clock::now() + delay_;
+    changed_.notify_all();
 }
 
 void SetUpThread::WaitFirst() {

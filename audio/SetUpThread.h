@@ -10,9 +10,10 @@
 namespace mirelo {
 
 // Runs two set-up steps on a thread of its own, so the caller can go on with
-// other work: the first at once, the second after `delay` or as soon as someone
-// waits for it, whichever comes first. An exception thrown by a step is thrown
-// again, once, to the first caller that waits for that step.
+// other work: the first at once, the second only once it is asked for, `delay`
+// after RequestSecond or as soon as someone waits for it, whichever comes
+// first. Never asked for, it never runs. An exception thrown by a step is
+// thrown again, once, to the first caller that waits for that step.
 class SetUpThread {
 public:
     SetUpThread(std::function<void()> first, std::function<void()> second,
@@ -23,6 +24,9 @@ public:
     SetUpThread& operator=(const SetUpThread&) = delete;
 
     void WaitFirst();
+    // Without waiting: the second step will run `delay` from now, unless it
+    // was asked for already or is waited for sooner.
+    void RequestSecond();
     // Starts the second step now if it is still waiting, and waits for it.
     void WaitSecond();
     // Without waiting: whether the second step has ended (or was skipped).
@@ -44,6 +48,8 @@ private:
     std::condition_variable changed_;
     Step step_ = Step::First;
     bool wanted_ = false;
+    bool requested_ = false;
+    std::chrono::steady_clock::time_point due_;
     bool skip_ = false;
     bool secondRan_ = false;
     std::exception_ptr firstError_;

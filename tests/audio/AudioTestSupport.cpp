@@ -8,6 +8,8 @@
 #include <cmath>
 #include <cstring>
 #include <numbers>
+#include <sys/inotify.h>
+#include <unistd.h>
 
 namespace mirelo::test {
 
@@ -31,6 +33,29 @@ std::vector<std::int16_t> DiskOutput::Samples() const {
     std::vector<std::int16_t> out(static_cast<std::size_t>(bytes.size()) / sizeof(std::int16_t));
     std::memcpy(out.data(), bytes.constData(), out.size() * sizeof(std::int16_t));
     return out;
+}
+
+OpenCounter::OpenCounter(const QString& path)
+    : fd_(inotify_init1(IN_NONBLOCK | IN_CLOEXEC)),
+      watch_(fd_ < 0 ? -1 : inotify_add_watch(fd_, path.toLocal8Bit().constData(), IN_OPEN)) {}
+
+OpenCounter::~OpenCounter() {
+    if (fd_ >= 0)
+        ::close(fd_);
+}
+
+int OpenCounter::Opens() {
+    alignas(inotify_event) char buffer[4096];
+    for (;;) {
+        const ssize_t got = ::read(fd_, buffer, sizeof buffer);
+        if (got <= 0)
+            return opens_;
+        for (ssize_t at = 0; at < got;) {
+            const auto* event = reinterpret_cast<const inotify_event*>(buffer + at);
+            opens_ += (event->mask & IN_OPEN) != 0;
+            at += static_cast<ssize_t>(sizeof(inotify_event) + event->len);
+        }
+    }
 }
 
 bool WaitUntil(const std::function<bool()>& done, int timeoutMs) {

@@ -24,6 +24,24 @@ private:
     QTemporaryDir dir_;
 };
 
+// Counts the openings of one file, by this process or any other, from the
+// moment this is made: how a test sees whether the sound font is read at all.
+class OpenCounter {
+public:
+    explicit OpenCounter(const QString& path);
+    ~OpenCounter();
+    OpenCounter(const OpenCounter&) = delete;
+    OpenCounter& operator=(const OpenCounter&) = delete;
+    bool Ok() const { return watch_ >= 0; }
+    // The openings so far; does not wait.
+    int Opens();
+
+private:
+    int fd_ = -1;
+    int watch_ = -1;
+    int opens_ = 0;
+};
+
 // Runs the event loop until `done` or `timeoutMs`; false on timeout.
 bool WaitUntil(const std::function<bool()>& done, int timeoutMs = 5000);
 

@@ -9,6 +9,7 @@
 
 #include <QFile>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QWidget>
 #include <atomic>
 #include <chrono>
@@ -36,11 +37,25 @@ TEST(SetUpThread, TheSecondStepWaitsForItsTimeOrForSomeoneToWait) {
     EXPECT_TRUE(steps.SecondDone());
 }
 
-TEST(SetUpThread, TheSecondStepRunsByItselfOnceItsTimeComes) {
+// Music that is never wanted is never loaded: without a request the second
+// step sleeps past its delay, and once asked for it runs by itself when its
+// time comes, nobody waiting.
+TEST(SetUpThread, TheSecondStepRunsOnlyOnceAskedForAndItsTimeComes) {
     std::atomic<bool> ran{false};
     SetUpThread steps([] {}, [&] { ran = true; }, 1ms);
+    steps.WaitFirst();
+    // Fifty times the delay: it would have run long since.
+    QTest::qWait(50);
+    EXPECT_FALSE(ran);
+    EXPECT_FALSE(steps.SecondDone());
+    steps.RequestSecond();
     ASSERT_TRUE(WaitUntil([&] { return steps.SecondDone(); }));
     EXPECT_TRUE(ran);
+    // A second request runs nothing again.
+    ran = false;
+    steps.RequestSecond();
+    QTest::qWait(5);
+    EXPECT_FALSE(ran);
 }
 
 TEST(SetUpThread, ASecondStepNotBegunIsSkipped) {
@@ -69,6 +84,7 @@ TEST(SetUpThread, SkippingARunningSecondStepWaitsForItsEnd) {
                           ended = true;
                       },
                       0ms);
+    steps.RequestSecond();
     ASSERT_TRUE(WaitUntil([&] { return begun.load(); }));
     EXPECT_TRUE(steps.SkipSecond());
     EXPECT_TRUE(ended);
@@ -209,6 +225,38 @@ TEST_F(LateMusic, ASoundFontBrokenInsideGreysTheControlOnceLoaded) {
     QString error;
     EXPECT_FALSE(sound.SelectedMusic(QStringLiteral("gisors.mid"), &error));
     EXPECT_EQ(sound.Audio().BufferCount(), 3);
+}
+
+// With music off the game asks whether there is sound and plays its effects:
+// the sound font is not opened at all, not even to check it. Switched on, at
+// start (EnableMusic) or later in play (the tick's step), music has the sound
+// font loaded by itself, nobody waiting for it.
+TEST_F(LateMusic, MusicOffTouchesNoSoundFontAndMusicSwitchedOnLoadsIt) {
+    const QString font = Path("font.sf2");
+    ASSERT_TRUE(QFile::copy(FullSound::DefaultSoundFont, font));
+    for (const bool atStart : {true, false}) {
+        SCOPED_TRACE(atStart ? "switched on at start" : "switched on in play");
+        test::OpenCounter opens(font);
+        ASSERT_TRUE(opens.Ok());
+        FullSound sound(folder.path(), font, 0ms);
+        EXPECT_EQ(sound.UnavailableReason(), QString());
+        sound.PlayEffect(SoundAccepted);
+        EXPECT_EQ(sound.CurrentTune(), QString());
+        // A load due at once would long have begun.
+        QTest::qWait(100);
+        EXPECT_EQ(opens.Opens(), 0);
+
+        if (atStart)
+            sound.EnableMusic();
+        else
+            sound.MusicStep();
+        // The checks read the header at once; the load opens the file again.
+        const int checked = opens.Opens();
+        EXPECT_GT(checked, 0);
+        EXPECT_TRUE(WaitUntil([&] { return opens.Opens() > checked; }));
+        ASSERT_NE(sound.Sequencer(), nullptr);
+        EXPECT_EQ(sound.CurrentTune(), QStringLiteral("ferral.mid"));
+    }
 }
 
 TEST_F(LateMusic, ClosingBeforeTheLoadLoadsNothing) {
