@@ -23,6 +23,10 @@ constexpr int SynthBlock = 64;
 // The synthesiser's default level is meant for a mix of many sources; the tunes
 // are the only music here and should sit under the effects, not vanish.
 constexpr double SynthGain = 0.8;
+// Voices the synthesiser keeps ready. The busiest tune sounds 57 at once; each
+// voice ready costs about 10 KiB, and the library's default of 256 would hold
+// 1.3 MiB more for nothing.
+constexpr int SynthPolyphony = 128;
 
 // Where the synthesiser library is built with OpenMP, its sound-font loader
 // hands each sample to a team of threads that spin while one thread reads the
@@ -43,6 +47,17 @@ fluid_settings_t* NewSettings(const FluidCalls& lib, int rate) {
         lib.fluid_settings_setstr(settings, "player.timing-source", "sample");
     }
     return settings;
+}
+
+// Only the samples of the instruments a tune selects are read, when it selects
+// them (Open selects all of a tune's, on the caller's thread): the rest of the
+// General MIDI set never takes memory. A library older than 2.1 lacks the
+// setting and loads every sample, as it always did; asked for by name it would
+// complain on standard error, hence the look first.
+void LoadSamplesOnDemand(const FluidCalls& lib, fluid_settings_t* settings) {
+    constexpr const char* name = "synth.dynamic-sample-loading";
+    if (lib.fluid_settings_get_type(settings, name) == FLUID_INT_TYPE)
+        lib.fluid_settings_setint(settings, name, 1);
 }
 
 std::uint32_t Le32(const std::array<unsigned char, 12>& b, std::size_t at) {
@@ -158,6 +173,8 @@ MidiSequencer::MidiSequencer(AudioDevice& device, const std::string& soundFont)
     if (!settings_)
         throw SoundError("The MIDI sequencer could not be created");
     lib_.fluid_settings_setnum(settings_, "synth.gain", SynthGain);
+    lib_.fluid_settings_setint(settings_, "synth.polyphony", SynthPolyphony);
+    LoadSamplesOnDemand(lib_, settings_);
     synth_ = lib_.new_fluid_synth(settings_);
     LoadOnThisThreadOnly(lib_);
     if (!synth_ || lib_.fluid_synth_sfload(synth_, soundFont.c_str(), 1) == FLUID_FAILED) {

@@ -36,6 +36,7 @@ namespace mirelo {
     X(fluid_settings_setnum)                                                                       \
     X(fluid_settings_setstr)                                                                       \
     X(fluid_settings_setint)                                                                       \
+    X(fluid_settings_get_type)                                                                     \
     X(new_fluid_synth)                                                                             \
     X(delete_fluid_synth)                                                                          \
     X(fluid_synth_sfload)                                                                          \

@@ -28,12 +28,14 @@ using test::WaitUntil;
 
 constexpr int FerralKey = 72; // C5, about 523 Hz
 constexpr int GisorsKey = 81; // A5, 880 Hz
+// Another instrument than Ferral's, so that switching loads its samples.
+constexpr int GisorsProgram = 19; // church organ
 
 class Music : public ::testing::Test {
 protected:
     void SetUp() override {
         test::WriteTune(folder.filePath(QStringLiteral("ferral.mid")), FerralKey, 1);
-        test::WriteTune(folder.filePath(QStringLiteral("gisors.mid")), GisorsKey, 2);
+        test::WriteTune(folder.filePath(QStringLiteral("gisors.mid")), GisorsKey, 2, GisorsProgram);
         QFile broken(folder.filePath(QStringLiteral("broken.mid")));
         ASSERT_TRUE(broken.open(QIODevice::WriteOnly));
         broken.write("not a tune at all");
@@ -113,13 +115,20 @@ TEST_F(Music, WithoutTheNoticeTheTimerStepRestartsAFinishedTune) {
     EXPECT_GE(CountLoops(seq, 2), 2);
 }
 
+// The sound font's samples are read an instrument at a time, when a tune
+// selects it: the switch reads the new tune's instrument, which then sounds.
 TEST_F(Music, GisorsReplacesFerral) {
+    const QString font = folder.filePath(QStringLiteral("font.sf2"));
+    ASSERT_TRUE(QFile::copy(FullSound::DefaultSoundFont, font));
+    test::OpenCounter opens(font);
+    ASSERT_TRUE(opens.Ok());
     {
-        FullSound sound(folder.path());
+        FullSound sound(folder.path(), font);
         QString error;
         ASSERT_TRUE(sound.SelectedMusic(QStringLiteral("ferral.mid"), &error));
         MidiSequencer& seq = *sound.Sequencer();
         ASSERT_TRUE(WaitUntil([&] { return seq.Position() > 120; }));
+        const int opensBefore = opens.Opens();
         int startedAt = -1;
         {
             // The mixer cannot run while the device is held, so the position
@@ -131,6 +140,7 @@ TEST_F(Music, GisorsReplacesFerral) {
             startedAt = seq.Position();
         }
         EXPECT_EQ(startedAt, 0);
+        EXPECT_GT(opens.Opens(), opensBefore) << "the new instrument was not read at the switch";
         EXPECT_EQ(Name(seq), QStringLiteral("gisors.mid"));
         EXPECT_EQ(seq.Length(), 960);
         EXPECT_EQ(seq.State(), Mode::Playing);
