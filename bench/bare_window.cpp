@@ -2,7 +2,8 @@
 // the same way as the game (same toolkit, same build type), with a menu bar, a
 // status bar, a central widget of the game's size and a 10 ms timer that does
 // nothing. MIRELO_FIRST_PAINT_EXIT=1 makes it quit at its first paint, after
-// printing when it was on screen, as the game does.
+// printing when it was on screen, as the game does. With --timer-stopped the
+// timer never runs: the floor for a window that sleeps until something happens.
 #include "FirstPaintExit.h"
 
 #include <QApplication>
@@ -44,7 +45,8 @@ int main(int argc, char** argv) {
     window.setCentralWidget(new Board);
     window.statusBar()->addWidget(new QLabel(QStringLiteral("Status")), 1);
     QTimer timer;
-    timer.start(10);
+    if (!QApplication::arguments().contains(QStringLiteral("--timer-stopped")))
+        timer.start(10);
     window.show();
     return QApplication::exec();
 }
