@@ -27,9 +27,9 @@ struct SdlCalls;
 // of this class: asking for sound only sets a flag and wakes that thread.
 class AudioDevice {
 public:
-    // Opens the default output device to learn its format (opening SDL2 and
-    // FluidSynth first, if no one has). Throws SoundError with the reason when
-    // there is no device to be had, or the libraries cannot be loaded.
+    // Opens the default output device to learn its format (opening SDL2 first,
+    // if no one has). Throws SoundError with the reason when there is no
+    // device to be had, or SDL2 cannot be loaded.
     AudioDevice();
     ~AudioDevice();
     AudioDevice(const AudioDevice&) = delete;

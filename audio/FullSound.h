@@ -31,12 +31,13 @@ class SetUpThread;
 //
 // The set-up runs on a thread of its own, begun by the first call that needs
 // it: the window asks nothing of the sound before its first paint, so it is
-// built with both cores. The set-up opens SDL2 and FluidSynth
-// (SoundLibraries.h), then the device; that first call waits for them. Without
-// either library the game is silent, as without a device. Nothing of music is
-// done before music is wanted: the first question about music makes the checks
-// that say whether it can play (they read the sound font's header and the
-// default tune, not the sound font), and the sound font is loaded only once
+// built with both cores. The set-up opens SDL2 (SoundLibraries.h), then the
+// device; that first call waits for them. Without SDL2 the game is silent, as
+// without a device. Nothing of music is done before music is wanted: the
+// first question about music opens FluidSynth and makes the checks that say
+// whether it can play (they read the sound font's header and the default
+// tune, not the sound font; without FluidSynth music is unavailable and the
+// effects still play), and the sound font is loaded only once
 // music is switched on (EnableMusic, or the tick's MusicStep, a little later)
 // or a tune is to play (a tune chosen, Play or Pause pressed), whichever comes
 // first. A game with music off never loads it. A sound font that passes the

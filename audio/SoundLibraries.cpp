@@ -10,7 +10,7 @@ namespace mirelo {
 
 namespace {
 
-std::atomic<const SoundLibraries*> usable{nullptr};
+std::atomic<const SoundLibraries*> usableSdl{nullptr};
 
 // Never closed, even when a call is missing: FluidSynth's dependencies
 // register types with GLib, which cannot be undone by unloading them.
@@ -36,35 +36,22 @@ void Find(void* library, const char* name, Call& call, const char* what, const s
         reason = std::string(what) + " (" + file + ") lacks " + name;
 }
 
-const SoundLibraries& ProcessLibraries() {
-    static const SoundLibraries libraries = OpenSoundLibraries(SoundLibraryNamesFromEnvironment());
-    if (libraries.Reason.empty())
-        usable.store(&libraries, std::memory_order_release);
-    return libraries;
-}
-
-const SoundLibraries& UsableLibraries() {
-    const SoundLibraries& libraries = ProcessLibraries();
-    if (!libraries.Reason.empty())
-        throw SoundError("The sound libraries could not be loaded", libraries.Reason);
-    return libraries;
-}
-
-} // namespace
-
-SoundLibraries OpenSoundLibraries(const SoundLibraryNames& names) {
+// SDL2 alone, or SDL2 and FluidSynth.
+SoundLibraries OpenLibraries(const SoundLibraryNames& names, bool withFluid) {
     SoundLibraries libraries;
     std::string& reason = libraries.Reason;
     // FluidSynth depends on SDL2 itself: a missing SDL2 is named as such.
     void* sdl = Open(names.Sdl, "SDL2", reason);
-    void* fluid = sdl ? Open(names.Fluid, "FluidSynth", reason) : nullptr;
-    if (!fluid)
+    void* fluid = sdl && withFluid ? Open(names.Fluid, "FluidSynth", reason) : nullptr;
+    if (!sdl || (withFluid && !fluid))
         return libraries;
 #define MIRELO_FIND_SDL(name) Find(sdl, #name, libraries.Sdl.name, "SDL2", names.Sdl, reason);
 #define MIRELO_FIND_FLUID(name)                                                                    \
     Find(fluid, #name, libraries.Fluid.name, "FluidSynth", names.Fluid, reason);
     MIRELO_SDL_CALLS(MIRELO_FIND_SDL)
-    MIRELO_FLUID_CALLS(MIRELO_FIND_FLUID)
+    if (withFluid) {
+        MIRELO_FLUID_CALLS(MIRELO_FIND_FLUID)
+    }
 #undef MIRELO_FIND_SDL
 #undef MIRELO_FIND_FLUID
     if (!reason.empty()) {
@@ -73,9 +60,38 @@ SoundLibraries OpenSoundLibraries(const SoundLibraryNames& names) {
         libraries.Fluid = {};
         return libraries;
     }
-    libraries.Fluid.omp_set_num_threads =
-        reinterpret_cast<void (*)(int)>(dlsym(fluid, "omp_set_num_threads"));
+    if (withFluid)
+        libraries.Fluid.omp_set_num_threads =
+            reinterpret_cast<void (*)(int)>(dlsym(fluid, "omp_set_num_threads"));
     return libraries;
+}
+
+// The sound effects need only SDL2; FluidSynth, and the forty-odd libraries
+// it brings, are opened when music is first wanted, and a game with music off
+// never maps them.
+const SoundLibraries& ProcessSdl() {
+    static const SoundLibraries libraries =
+        OpenLibraries(SoundLibraryNamesFromEnvironment(), false);
+    if (libraries.Reason.empty())
+        usableSdl.store(&libraries, std::memory_order_release);
+    return libraries;
+}
+
+const SoundLibraries& ProcessFluid() {
+    static const SoundLibraries libraries = OpenLibraries(SoundLibraryNamesFromEnvironment(), true);
+    return libraries;
+}
+
+const SoundLibraries& Usable(const SoundLibraries& libraries) {
+    if (!libraries.Reason.empty())
+        throw SoundError("The sound libraries could not be loaded", libraries.Reason);
+    return libraries;
+}
+
+} // namespace
+
+SoundLibraries OpenSoundLibraries(const SoundLibraryNames& names) {
+    return OpenLibraries(names, true);
 }
 
 SoundLibraryNames SoundLibraryNamesFromEnvironment() {
@@ -88,15 +104,15 @@ SoundLibraryNames SoundLibraryNamesFromEnvironment() {
 }
 
 const SdlCalls& Sdl() {
-    return UsableLibraries().Sdl;
+    return Usable(ProcessSdl()).Sdl;
 }
 
 const FluidCalls& Fluid() {
-    return UsableLibraries().Fluid;
+    return Usable(ProcessFluid()).Fluid;
 }
 
 const SdlCalls* SdlIfOpen() {
-    const SoundLibraries* libraries = usable.load(std::memory_order_acquire);
+    const SoundLibraries* libraries = usableSdl.load(std::memory_order_acquire);
     return libraries ? &libraries->Sdl : nullptr;
 }
 

@@ -7,10 +7,13 @@
 namespace mirelo {
 
 // SDL2 and FluidSynth, and the forty-odd libraries they bring with them, are
-// opened by the sound set-up thread rather than by the dynamic loader before
-// the program starts: the window does not wait for them, and a machine that
-// lacks them still plays, silent, and says why. The sound code compiles
-// against their headers and calls them through these tables.
+// opened at run time rather than by the dynamic loader before the program
+// starts: SDL2 by the sound set-up thread, so the window does not wait for it,
+// and FluidSynth only once music is wanted, so a game with music off never
+// maps it. A machine without SDL2 still plays, silent, and says why; one
+// without FluidSynth plays its sound effects, and says why there is no music.
+// The sound code compiles against their headers and calls them through these
+// tables.
 
 // Every call the sound code makes, each listed once: the table's member, its
 // type and the name looked up all come from this list.
@@ -84,7 +87,7 @@ struct SoundLibraries {
     std::string Reason;
 };
 
-// Opens the libraries named and looks up every call; never throws. Opened
+// Opens both libraries named and looks up every call; never throws. Opened
 // libraries stay open for the life of the process, unless a call is missing.
 SoundLibraries OpenSoundLibraries(const SoundLibraryNames& names);
 
@@ -93,8 +96,9 @@ SoundLibraries OpenSoundLibraries(const SoundLibraryNames& names);
 // without them).
 SoundLibraryNames SoundLibraryNamesFromEnvironment();
 
-// The program's libraries, opened by the first caller (once per process).
-// Throws SoundError with the reason when they cannot be used.
+// The program's libraries, each opened by its first caller (once per process;
+// Fluid() opens SDL2 too, which FluidSynth needs). Throws SoundError with the
+// reason when they cannot be used.
 const SdlCalls& Sdl();
 const FluidCalls& Fluid();
 // Without opening anything: null until the libraries have been opened and

@@ -113,6 +113,46 @@ void RunSilentGame(const char* variable, const char* file) {
     std::_Exit(silent ? 0 : 1);
 }
 
+// Without FluidSynth only the music is missing: the effects play, and the
+// music's reason names the library.
+void RunGameWithoutMusic() {
+    qputenv("MIRELO_FLUIDSYNTH_LIBRARY", Missing);
+    QTemporaryDir folder;
+    test::WriteTune(folder.filePath(QStringLiteral("ferral.mid")), 72, 1);
+    bool effectsOnly = false;
+    {
+        FullSound sound(folder.path());
+        sound.PlayEffect(SoundAccepted);
+        std::fprintf(stderr, "music: %s\n", sound.MusicUnavailableReason().toUtf8().constData());
+        QString error;
+        effectsOnly = sound.UnavailableReason().isEmpty() && sound.Audio().BufferCount() == 3 &&
+                      sound.Audio().Device() != nullptr && !sound.MusicPossible() &&
+                      !sound.MusicCanPlay() && !sound.TuneExists(QStringLiteral("ferral.mid")) &&
+                      !sound.SelectedMusic(QStringLiteral("ferral.mid"), &error) &&
+                      !error.isEmpty();
+        sound.MusicStep();
+        sound.CloseMusic();
+    }
+    std::fflush(stderr);
+    std::_Exit(effectsOnly ? 0 : 1);
+}
+
+// A game with music off has its effects and never maps FluidSynth.
+void RunGameWithMusicOff() {
+    QTemporaryDir folder;
+    bool effects = false;
+    {
+        FullSound sound(folder.path());
+        sound.PlayEffect(SoundAccepted);
+        effects = sound.UnavailableReason().isEmpty() && sound.Audio().BufferCount() == 3;
+        sound.CloseMusic();
+    }
+    const bool mapped = dlopen("libfluidsynth.so.3", RTLD_NOW | RTLD_NOLOAD) != nullptr;
+    std::fprintf(stderr, "FluidSynth mapped: %s\n", mapped ? "yes" : "no");
+    std::fflush(stderr);
+    std::_Exit(effects && !mapped ? 0 : 1);
+}
+
 class WithoutLibraries : public ::testing::Test {
 protected:
     void SetUp() override { GTEST_FLAG_SET(death_test_style, "threadsafe"); }
@@ -123,9 +163,13 @@ TEST_F(WithoutLibraries, NoSdlMeansASilentGameThatSaysWhy) {
                 "reason: SDL2 could not be loaded: libmirelo-missing\\.so\\.0");
 }
 
-TEST_F(WithoutLibraries, NoFluidSynthMeansASilentGameThatSaysWhy) {
-    EXPECT_EXIT(RunSilentGame("MIRELO_FLUIDSYNTH_LIBRARY", Missing), ::testing::ExitedWithCode(0),
-                "reason: FluidSynth could not be loaded: libmirelo-missing\\.so\\.0");
+TEST_F(WithoutLibraries, NoFluidSynthMeansNoMusicButTheEffectsPlay) {
+    EXPECT_EXIT(RunGameWithoutMusic(), ::testing::ExitedWithCode(0),
+                "music: FluidSynth could not be loaded: libmirelo-missing\\.so\\.0");
+}
+
+TEST_F(WithoutLibraries, MusicOffMapsNoFluidSynth) {
+    EXPECT_EXIT(RunGameWithMusicOff(), ::testing::ExitedWithCode(0), "FluidSynth mapped: no");
 }
 
 TEST_F(WithoutLibraries, ALibraryLackingACallMeansASilentGameThatSaysWhich) {
