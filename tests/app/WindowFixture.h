@@ -39,7 +39,10 @@ public:
     bool MusicCanPlay() const override { return CanPlay; }
     QString MusicUnavailableReason() const override { return MusicReason; }
     void EnableMusic() override { Enabled = true; }
-    bool TuneExists(const QString& fileName) const override { return Tunes.contains(fileName); }
+    bool TuneExists(const QString& fileName) const override {
+        Looked.push_back(fileName);
+        return Tunes.contains(fileName);
+    }
     // A tune in Unplayable fails to open with an error naming it; the tune open
     // before stays open, or none is when FailureClosesTune.
     bool SelectedMusic(const QString& fileName, QString* error) override {
@@ -73,6 +76,8 @@ public:
     int Steps = 0;
     bool Loading = false; // the music is still on its way
     QStringList Tunes;
+    // The tunes looked for, and those selected.
+    mutable QStringList Looked;
     QStringList Selected;
     QString Reason;
 

@@ -69,6 +69,24 @@ TEST_F(MusicTest, ATuneThatFailsToOpenIsNotSelectedAndTheMarkNamesTheTuneThatPla
     EXPECT_EQ(Checked(), QStringList{QStringLiteral("Gokuraku")});
 }
 
+// Music off asks the sound nothing when a tune is chosen: looking for the tune
+// would have the full edition open its synthesiser to check the sound font.
+TEST_F(MusicTest, ATuneChosenWithMusicOffAsksTheSoundNothing) {
+    sound->CanPlay = true;
+    sound->Tunes = QStringList{QStringLiteral("gisors.mid")};
+    Start(false);
+    probe().Menu.GisorsMus->trigger();
+    EXPECT_EQ(sound->Looked, QStringList());
+    EXPECT_EQ(sound->Selected, QStringList());
+    EXPECT_EQ(Checked(), QStringList{QStringLiteral("Ferral")});
+
+    probe().Menu.Playmusic1->trigger();
+    probe().Menu.GisorsMus->trigger();
+    EXPECT_EQ(sound->Looked, QStringList{QStringLiteral("gisors.mid")});
+    EXPECT_EQ(sound->Selected, QStringList{QStringLiteral("gisors.mid")});
+    EXPECT_EQ(Checked(), QStringList{QStringLiteral("Gisors")});
+}
+
 // Without a sound device the check mark is still the player's to set, and is saved.
 TEST_F(MusicTest, PlayMusicChosenWithoutASoundDeviceIsSavedBothWays) {
     sound->Reason = QStringLiteral("no audio device");
