@@ -100,9 +100,9 @@ void BM_MusicStep(benchmark::State& state) {
 BENCHMARK(BM_MusicStep);
 
 // Start-up as the window's thread sees it. The constructor returns at once
-// (the time measured); "ready_ms" is when the device and the checks are done,
-// which the window first asks about some 40 ms after making the sound;
-// "music_ms" is the sound font and the default tune, loaded after that.
+// (the time measured); "ready_ms" is when the device is open, which the window
+// first asks about at its first paint; "music_ms" is what music costs once it
+// is wanted: the checks, the sound font and the default tune.
 void BM_StartUp(benchmark::State& state) {
     double ready = 0;
     double music = 0;
