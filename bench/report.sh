@@ -6,7 +6,7 @@
 # leaves the game in (bench/idle_cpu.sh), and the Google Benchmark figures of
 # the rules, the drawing and the sound. Prints a markdown report with each
 # target, the ratios to the bare window and whether the target is met.
-# With --idle, only start-up and the idle figures (about six minutes).
+# With --idle, only start-up and the idle figures (about seven minutes).
 # Run it after the dev build (cmake --preset dev && cmake --build --preset dev),
 # on a machine that is otherwise quiet: the figures are wall-clock times.
 # Usage: bench/report.sh [--idle] [build-dir] [start-up runs] [idle seconds]
