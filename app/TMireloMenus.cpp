@@ -275,8 +275,11 @@ void TMirelo::BuildStatusBar() {
         const bool sunken = i % 2 == 1;
         panel->setFrameStyle(sunken ? QFrame::Panel | QFrame::Sunken : QFrame::NoFrame);
         panel->setAlignment(i == 7 ? Qt::AlignLeft | Qt::AlignVCenter : Qt::AlignCenter);
+        // Fixed in both directions, a value panel's new text changes no size:
+        // the status bar is not laid out and repainted whole every second.
+        // The bar keeps 5 of its pixels above and below its items.
         if (i < 7)
-            panel->setFixedWidth(widths[i]);
+            panel->setFixedSize(widths[i], geometry::StatusBarHeight - 5);
         else
             panel->setIndent(4);
         layout->addWidget(panel, i == 7 ? 1 : 0);
