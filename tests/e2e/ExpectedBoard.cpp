@@ -2,6 +2,7 @@
 
 #include "Geometry.h"
 #include "LayoutTemplate.h"
+#include "XSession.h"
 
 #include <limits>
 
@@ -88,6 +89,30 @@ int FindBufferRow(const QImage& screen, int left, const QImage& buffer, int widt
             return row;
     }
     return -1;
+}
+
+int RemovePairOnScreen(XSession& x, ExpectedBoard& expected, std::uint8_t a, std::uint8_t b,
+                       int top, QRect board, int scale, QImage& after) {
+    for (const std::uint8_t tile : {a, b}) {
+        const QPoint p = expected.ClickPoint(tile) * scale;
+        if (!x.Click(p.x(), top + p.y()))
+            return -2;
+    }
+    if (!x.Xdotool({QStringLiteral("mousemove"), QString::number(41 * scale),
+                    QString::number(top + 30 * scale)}))
+        return -2;
+    expected.Pick(a);
+    expected.Pick(b);
+    int differing = -1;
+    PollUntil(
+        [&] {
+            after = x.Screenshot();
+            differing =
+                DifferentPixels(after, board.translated(0, top), expected.renderer.Buffer, board);
+            return differing == 0;
+        },
+        5000);
+    return differing;
 }
 
 } // namespace mirelo::test

@@ -39,6 +39,17 @@ struct ExpectedBoard {
 // `inPicture` (same size); -1 when either rectangle is not wholly inside.
 int DifferentPixels(const QImage& screen, QRect onScreen, const QImage& picture, QRect inPicture);
 
+class XSession;
+
+// Clicks `a` and then `b` on the board whose `board` part of Buffer shows from
+// screen row `top`, at `scale` screen pixels to a game pixel, moves the pointer
+// off the tiles (its rectangle would stay) and plays the pair on `expected`
+// too. Waits up to 5 s for the screen to show the board without the pair;
+// returns the pixels that still differ then (0: it does), or -2 when a click
+// could not be sent. The last screenshot goes to `after`.
+int RemovePairOnScreen(XSession& x, ExpectedBoard& expected, std::uint8_t a, std::uint8_t b,
+                       int top, QRect board, int scale, QImage& after);
+
 // The screen row where the top-left `width` x `height` of `buffer` shows
 // exactly, from screen column `left`; -1 when it shows nowhere.
 int FindBufferRow(const QImage& screen, int left, const QImage& buffer, int width, int height);

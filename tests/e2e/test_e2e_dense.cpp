@@ -61,23 +61,9 @@ TEST(DenseScreen, AtRatio2TheBoardIsTheFinerArtAndClicksTakeAPair) {
               0);
 
     // Clicks at the game's points, in screen pixels.
-    for (const std::uint8_t tile : {a, b}) {
-        const QPoint p = expected.ClickPoint(tile) * 2;
-        ASSERT_TRUE(x.Click(p.x(), top + p.y()));
-    }
-    ASSERT_TRUE(
-        x.Xdotool({QStringLiteral("mousemove"), QStringLiteral("82"), QString::number(top + 60)}));
-    expected.Pick(a);
-    expected.Pick(b);
     QImage after;
-    EXPECT_TRUE(PollUntil(
-        [&] {
-            after = x.Screenshot();
-            return DifferentPixels(after, board.translated(0, top), expected.renderer.Buffer,
-                                   board) == 0;
-        },
-        5000))
-        << "the screen does not show the board without the pair";
+    EXPECT_EQ(RemovePairOnScreen(x, expected, a, b, top, board, 2, after), 0)
+        << "the screen does not show the board without the pair (pixels that differ)";
     ASSERT_TRUE(x.Key(QStringLiteral("ctrl+c")));
     EXPECT_EQ(x.WaitForExit(10000), 0);
 }

@@ -40,26 +40,9 @@ TEST_P(EndToEnd, ClickingAMatchingFreePairTakesItOffTheScreen) {
     EXPECT_EQ(DifferentPixels(before, board.translated(0, top), expected.renderer.Buffer, board), 0)
         << "the dealt board differs from the seeded deal; board at screen row " << top;
 
-    for (std::uint8_t tile : {a, b}) {
-        const QPoint p = expected.ClickPoint(tile);
-        ASSERT_TRUE(x.Click(p.x(), top + p.y()));
-    }
-    // The pointer's highlight rectangle stays until it moves: move it off the tiles.
-    ASSERT_TRUE(
-        x.Xdotool({QStringLiteral("mousemove"), QStringLiteral("41"), QString::number(top + 30)}));
-    expected.Pick(a);
-    expected.Pick(b);
     QImage after;
-    EXPECT_TRUE(PollUntil(
-        [&] {
-            after = x.Screenshot();
-            return DifferentPixels(after, board.translated(0, top), expected.renderer.Buffer,
-                                   board) == 0;
-        },
-        5000))
-        << "the screen does not show the board without the pair: "
-        << DifferentPixels(after, board.translated(0, top), expected.renderer.Buffer, board)
-        << " pixels differ";
+    EXPECT_EQ(RemovePairOnScreen(x, expected, a, b, top, board, 1, after), 0)
+        << "the screen does not show the board without the pair (pixels that differ)";
     EXPECT_GT(DifferentPixels(after, board.translated(0, top), before, board.translated(0, top)),
               1000);
 
