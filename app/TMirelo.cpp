@@ -76,7 +76,7 @@ TMirelo::TMirelo(Environment env, QWidget* parent)
     Surface->OnFirstShow = [this] { Peindre(); };
     Surface->OnScaleChange = [this] { Rescale(); };
     // The sound device is set up once the first picture is on the screen, not
-    // while the window is built.
+    // while the window is built, and only when sound or music is wanted.
     Surface->OnFirstPaint = [this] {
         // Said once, when the window first shows: a second copy never shows.
         if (!settingsReadError_.isEmpty())
@@ -247,10 +247,14 @@ void TMirelo::WarnMeClick() {
 
 void TMirelo::Playsounds1Click() {
     PlaySounds = Menu.Playsounds1->isChecked();
+    if (PlaySounds && soundSettingsApplied_)
+        SayWhySilent();
 }
 
 // The check mark is the player's choice and is saved as it stands, whatever
-// this machine lacks today; music plays only where it can.
+// this machine lacks today; music plays only where it can. With both options
+// off nothing is asked of the sound, so the device and its libraries are not
+// opened until the player switches one on.
 void TMirelo::ApplySoundSettings() {
     soundSettingsApplied_ = true;
     if (Menu.Playmusic1->isChecked()) {
@@ -261,16 +265,22 @@ void TMirelo::ApplySoundSettings() {
                 Bar.Media->setEnabled(true);
         }
     }
-    // Said once, when the window first shows: a second copy never shows.
-    const QString reason = env_.Sound->UnavailableReason();
-    if (!reason.isEmpty() && !soundWarningShown_) {
-        soundWarningShown_ = true;
-        InfoBox(QString::fromLatin1(WindowCaption),
-                QStringLiteral("Sound is unavailable: %1\nThe game goes on without sound.")
-                    .arg(reason));
-    }
+    if (PlaySounds || Menu.Playmusic1->isChecked())
+        SayWhySilent();
     if (Menu.Playmusic1->isChecked())
         SayWhyNoMusic();
+}
+
+// Once a run, when sound is first wanted and this machine cannot give it:
+// at the first paint, or when the player switches sound or music on.
+void TMirelo::SayWhySilent() {
+    const QString reason = env_.Sound->UnavailableReason();
+    if (reason.isEmpty() || soundWarningShown_)
+        return;
+    soundWarningShown_ = true;
+    InfoBox(
+        QString::fromLatin1(WindowCaption),
+        QStringLiteral("Sound is unavailable: %1\nThe game goes on without sound.").arg(reason));
 }
 
 // Once a run, when music is wanted and cannot play; a machine without a sound
@@ -295,8 +305,10 @@ void TMirelo::Playmusic1Click() {
     if (!soundSettingsApplied_)
         return;
     PlayMusic = Menu.Playmusic1->isChecked() && env_.Sound->MusicPossible();
-    if (Menu.Playmusic1->isChecked())
+    if (Menu.Playmusic1->isChecked()) {
+        SayWhySilent();
         SayWhyNoMusic();
+    }
 }
 
 void TMirelo::ConfigClick() {

@@ -226,6 +226,7 @@ private:
     void SetCheckedLayout(const LayoutOutcome& outcome);
     void ApplyLayoutOutcome(const LayoutOutcome& outcome);
     void CheckTuneItems(const QString& fileName);
+    void SayWhySilent();
     void SayWhyNoMusic();
     void SetPauseCaptions(bool paused);
     void SetGameCommandsEnabled(bool enabled);

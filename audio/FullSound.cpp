@@ -356,6 +356,12 @@ void FullSound::WatchEndNotices() {
 }
 
 void FullSound::CloseMusic() {
+    // A game that never wanted sound closes without opening the device.
+    if (!setUp_) {
+        musicFinished_ = true;
+        defaultTried_ = true;
+        return;
+    }
     WaitReady();
     // At close a sound font not yet loaded is not loaded at all.
     SetUp().SkipSecond();

@@ -31,8 +31,10 @@ class SetUpThread;
 //
 // The set-up runs on a thread of its own, begun by the first call that needs
 // it: the window asks nothing of the sound before its first paint, so it is
-// built with both cores. The set-up opens SDL2 (SoundLibraries.h), then the
-// device; that first call waits for them. Without SDL2 the game is silent, as
+// built with both cores, and nothing at all while sound effects and music are
+// both off, so SDL2 and the libraries it brings stay out of memory; closing
+// then opens nothing either. The set-up opens SDL2 (SoundLibraries.h), then
+// the device; that first call waits for them. Without SDL2 the game is silent, as
 // without a device. Nothing of music is done before music is wanted: the
 // first question about music opens FluidSynth and makes the checks that say
 // whether it can play (they read the sound font's header and the default
