@@ -4,9 +4,10 @@
 #include <QString>
 #include <functional>
 #include <memory>
+#include <vector>
 
-class QLocalServer;
 class QLockFile;
+class QSocketNotifier;
 
 namespace mirelo {
 
@@ -47,14 +48,19 @@ private:
     enum class Marker { Taken, HeldByAnotherCopy, Unusable };
     Marker TakeMarker();
     bool OwnerIsNamed() const;
+    class Caller;
+    QString SocketPath() const;
     void Listen();
+    void Answer(Caller* caller);
     // Whether a running copy answered and was asked to come forward.
     bool AskRunningCopyToRaise() const;
 
     QString title_;
     QString folder_;
     std::unique_ptr<QLockFile> lock_;
-    QLocalServer* server_ = nullptr;
+    int server_ = -1;
+    std::unique_ptr<QSocketNotifier> listening_;
+    std::vector<std::unique_ptr<Caller>> callers_;
 };
 
 // The one request the running copy knows.

@@ -3,6 +3,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QLocalServer>
 #include <QLocalSocket>
@@ -10,6 +11,7 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <pwd.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace mirelo {
@@ -62,6 +64,47 @@ TEST_F(OnlyOneTest, AMarkerWithNoReadableOwnerStandsWhileACopyAnswers) {
     ASSERT_TRUE(request->waitForReadyRead(5000) || request->bytesAvailable() > 0);
     EXPECT_EQ(request->readAll(), QByteArray(RaiseRequest));
     EXPECT_FALSE(NamesThisProcess(Marker()));
+}
+
+// Whether `guard`'s window was asked to come forward once `request` was sent by
+// a copy built on Qt's local sockets, as earlier copies of the game are.
+bool RaisedBy(TOnlyOne& guard, const QString& socketPath, const QByteArray& request) {
+    int raised = 0;
+    guard.OnRaiseRequest = [&raised] { ++raised; };
+    QLocalSocket caller;
+    caller.connectToServer(socketPath);
+    if (!caller.waitForConnected(5000))
+        return false;
+    caller.write(request);
+    caller.waitForBytesWritten(5000);
+    caller.disconnectFromServer();
+    QElapsedTimer waited;
+    waited.start();
+    while (waited.elapsed() < (request == RaiseRequest ? 5000 : 300) && raised == 0)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    return raised == 1;
+}
+
+TEST_F(OnlyOneTest, TheRunningCopyComesForwardOnlyForTheRaiseRequest) {
+    ASSERT_FALSE(guard.OnLoad());
+    struct stat info {};
+    ASSERT_EQ(::stat(QFile::encodeName(Socket()).constData(), &info), 0);
+    EXPECT_TRUE(S_ISSOCK(info.st_mode));
+    EXPECT_EQ(info.st_mode & 0077, 0u) << "only the user may call the running copy";
+    EXPECT_TRUE(RaisedBy(guard, Socket(), RaiseRequest));
+    EXPECT_FALSE(RaisedBy(guard, Socket(), "lower\n"));
+    EXPECT_FALSE(RaisedBy(guard, Socket(), QByteArray(4096, 'r')));
+    EXPECT_TRUE(RaisedBy(guard, Socket(), RaiseRequest));
+    // The next start finds the running copy through the same socket.
+    TOnlyOne second(Title, folder.path());
+    int raised = 0;
+    guard.OnRaiseRequest = [&raised] { ++raised; };
+    EXPECT_TRUE(second.OnLoad());
+    QElapsedTimer waited;
+    waited.start();
+    while (waited.elapsed() < 5000 && raised == 0)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    EXPECT_EQ(raised, 1);
 }
 
 TEST_F(OnlyOneTest, AnotherUsersSocketDoesNotAnswerForACopy) {
