@@ -94,8 +94,7 @@ TMirelo::TMirelo(Environment env, QWidget* parent)
     Timer->setTimerType(Qt::PreciseTimer);
     connect(Timer, &QTimer::timeout, this, &TMirelo::Temps);
 
-    // The secondary windows, made once and reused; help and name on first use.
-    AboutBox = new TAboutBox(this);
+    // The secondary windows (help, name, about) are made on first use and reused.
 
     BuildMenus();
     BuildToolbar();
@@ -332,6 +331,8 @@ void TMirelo::HelpClick() {
 }
 
 void TMirelo::About1Click() {
+    if (!AboutBox)
+        AboutBox = new TAboutBox(this);
     AboutBox->exec();
 }
 
