@@ -117,7 +117,8 @@ void FullSound::LoadMusic(const std::string& soundFont, const std::string& defau
     if (!fontUsable_)
         return;
     try {
-        sequencer_ = std::make_unique<MidiSequencer>(*audio_.Device(), soundFont);
+        sequencer_ = std::make_unique<MidiSequencer>(*audio_.Device(), soundFont,
+                                                     TunesInFolder(folder_.toStdString()));
     } catch (const SoundError& e) {
         loadReason_ = e.Reason().empty() ? std::string(e.what()) : e.Reason();
         return;

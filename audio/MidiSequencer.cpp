@@ -4,6 +4,7 @@
 #include "SoundError.h"
 #include "SoundLibraries.h"
 
+#include <algorithm>
 #include <array>
 #include <filesystem>
 #include <fstream>
@@ -160,8 +161,9 @@ bool MidiSequencer::TuneOpens(const std::string& path, int rate, std::string* wh
     return opens || Fail(why, CannotPlay(path));
 }
 
-MidiSequencer::MidiSequencer(AudioDevice& device, const std::string& soundFont)
-    : device_(device), lib_(Fluid()) {
+MidiSequencer::MidiSequencer(AudioDevice& device, const std::string& soundFont,
+                             const std::vector<std::string>& tunes)
+    : device_(device), lib_(Fluid()), soundFont_(soundFont) {
     std::error_code ec;
     if (!std::filesystem::is_regular_file(soundFont, ec))
         throw SoundError("The sound font could not be loaded",
@@ -177,7 +179,9 @@ MidiSequencer::MidiSequencer(AudioDevice& device, const std::string& soundFont)
     LoadSamplesOnDemand(lib_, settings_);
     synth_ = lib_.new_fluid_synth(settings_);
     LoadOnThisThreadOnly(lib_);
-    if (!synth_ || lib_.fluid_synth_sfload(synth_, soundFont.c_str(), 1) == FLUID_FAILED) {
+    if (synth_)
+        fontId_ = LoadSoundFont(tunes);
+    if (!synth_ || fontId_ == FLUID_FAILED) {
         if (synth_)
             lib_.delete_fluid_synth(synth_);
         lib_.delete_fluid_settings(settings_);
@@ -206,12 +210,57 @@ MidiSequencer::~MidiSequencer() {
     ::close(noticeFd_);
 }
 
+// The cut font when a tune can be read and the library has the calls;
+// otherwise, or when the cut font fails to load, the whole font. A tune that
+// cannot be read is left out: should it be opened, Open loads the whole font.
+int MidiSequencer::LoadSoundFont(const std::vector<std::string>& tunes) {
+    if (!tunes.empty() && lib_.fluid_synth_sfunload &&
+        InstallCutFontLoader(lib_, settings_, synth_)) {
+        PresetChoices keep;
+        for (const std::string& tune : tunes)
+            TuneFilePresets(tune, keep);
+        std::unique_ptr<CutFontFile> cut =
+            keep.empty() ? nullptr : CutFontFile::Make(soundFont_, keep);
+        if (cut) {
+            const int id = lib_.fluid_synth_sfload(synth_, cut->Name().c_str(), 1);
+            if (id != FLUID_FAILED) {
+                cutFont_ = std::move(cut);
+                cutTo_ = std::move(keep);
+                return id;
+            }
+        }
+    }
+    return lib_.fluid_synth_sfload(synth_, soundFont_.c_str(), 1);
+}
+
+// A tune that selects presets the cut font lacks would sound otherwise than
+// with the whole font: the whole font replaces it. Device lock held.
+bool MidiSequencer::LoadWholeFontFor(const std::string& tune) {
+    if (!cutFont_)
+        return true;
+    PresetChoices wanted;
+    if (TuneFilePresets(tune, wanted) &&
+        std::includes(cutTo_.begin(), cutTo_.end(), wanted.begin(), wanted.end()))
+        return true;
+    const int whole = lib_.fluid_synth_sfload(synth_, soundFont_.c_str(), 1);
+    if (whole == FLUID_FAILED)
+        return false;
+    // The cut font's file stays readable until the synthesiser is gone.
+    lib_.fluid_synth_sfunload(synth_, fontId_, 1);
+    fontId_ = whole;
+    retiredFonts_.push_back(std::move(cutFont_));
+    cutTo_.clear();
+    return true;
+}
+
 bool MidiSequencer::Open(const std::string& path, std::string* error) {
     Close();
     if (!IsTuneFile(lib_, path, error))
         return false;
 
     DeviceLock lock(device_);
+    if (!LoadWholeFontFor(path))
+        return Fail(error, CannotPlay(path));
     // The player reads its file when it first runs. Run it for one block of the
     // synthesiser here, on this thread, so the mixer never reads files and the
     // length is known as soon as the tune is open. The block is thrown away; the

@@ -1,8 +1,11 @@
 #pragma once
 
+#include "CutFontLoader.h"
+
 #include <atomic>
 #include <cstdint>
 #include <fluidsynth/types.h>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -26,7 +29,14 @@ public:
     // A synthesiser at the device's rate with `soundFont` loaded, attached to
     // the device's mixer. Throws SoundError with the reason when it cannot be
     // made. The static checks below answer false when FluidSynth cannot be loaded.
-    MidiSequencer(AudioDevice& device, const std::string& soundFont);
+    //
+    // Given the `tunes` it is to play, only the presets they select are loaded
+    // (CutFontLoader.h): what they sound like is the same, and the synthesiser
+    // builds nothing for the rest of the font. A font or a tune that cannot be
+    // read that way, or a library without the calls for it, has the whole font
+    // loaded; so has a tune opened later that selects other presets.
+    MidiSequencer(AudioDevice& device, const std::string& soundFont,
+                  const std::vector<std::string>& tunes = {});
     ~MidiSequencer();
     MidiSequencer(const MidiSequencer&) = delete;
     MidiSequencer& operator=(const MidiSequencer&) = delete;
@@ -81,14 +91,25 @@ public:
     // sounding (the caller keeps silence). Mixer thread, lock held.
     bool Render(std::int16_t* out, int frames);
 
+    // Whether the font loaded is cut to the tunes' presets.
+    bool SoundFontCut() const { return cutFont_ != nullptr; }
+
 private:
     bool AtEnd() const;
+    int LoadSoundFont(const std::vector<std::string>& tunes);
+    bool LoadWholeFontFor(const std::string& tune);
 
     AudioDevice& device_;
     const FluidCalls& lib_;
     fluid_settings_t* settings_ = nullptr;
     fluid_synth_t* synth_ = nullptr;
     fluid_player_t* player_ = nullptr;
+    const std::string soundFont_;
+    int fontId_ = -1;
+    // The cut font and the presets it was cut to; null once the whole font is loaded.
+    std::unique_ptr<CutFontFile> cutFont_;
+    PresetChoices cutTo_;
+    std::vector<std::unique_ptr<CutFontFile>> retiredFonts_;
     std::string fileName_;
     Mode mode_ = Mode::Closed;
     std::atomic<bool> noticeArmed_{false};

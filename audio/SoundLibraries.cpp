@@ -60,9 +60,14 @@ SoundLibraries OpenLibraries(const SoundLibraryNames& names, bool withFluid) {
         libraries.Fluid = {};
         return libraries;
     }
-    if (withFluid)
+    if (withFluid) {
+#define MIRELO_FIND_OPTIONAL(name)                                                                 \
+    libraries.Fluid.name = reinterpret_cast<decltype(libraries.Fluid.name)>(dlsym(fluid, #name));
+        MIRELO_FLUID_OPTIONAL_CALLS(MIRELO_FIND_OPTIONAL)
+#undef MIRELO_FIND_OPTIONAL
         libraries.Fluid.omp_set_num_threads =
             reinterpret_cast<void (*)(int)>(dlsym(fluid, "omp_set_num_threads"));
+    }
     return libraries;
 }
 

@@ -59,6 +59,15 @@ namespace mirelo {
     X(fluid_player_get_total_ticks)                                                                \
     X(fluid_player_get_current_tick)
 
+// Calls the music can do without: a library lacking them loads the whole
+// sound font, as before it could be cut (CutFontLoader.h).
+#define MIRELO_FLUID_OPTIONAL_CALLS(X)                                                             \
+    X(new_fluid_defsfloader)                                                                       \
+    X(delete_fluid_sfloader)                                                                       \
+    X(fluid_sfloader_set_callbacks)                                                                \
+    X(fluid_synth_add_sfloader)                                                                    \
+    X(fluid_synth_sfunload)
+
 #define MIRELO_CALL_MEMBER(name) decltype(&::name) name = nullptr;
 
 struct SdlCalls {
@@ -67,6 +76,8 @@ struct SdlCalls {
 
 struct FluidCalls {
     MIRELO_FLUID_CALLS(MIRELO_CALL_MEMBER)
+    // May stay null.
+    MIRELO_FLUID_OPTIONAL_CALLS(MIRELO_CALL_MEMBER)
     // Only where the library was built with OpenMP; may stay null.
     void (*omp_set_num_threads)(int) = nullptr;
 };
