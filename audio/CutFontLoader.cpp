@@ -30,13 +30,10 @@ CutSoundFont::Reader ReaderOf(int fd) {
     };
 }
 
+// A cut font: the original is opened again each time the synthesiser opens
+// the cut one, as it would open a file of its own.
 struct Entry {
-    explicit Entry(int file) : fd(file), original(ReaderOf(file)) {}
-    ~Entry() { ::close(fd); }
-    Entry(const Entry&) = delete;
-    Entry& operator=(const Entry&) = delete;
-    int fd;
-    CutSoundFont::Reader original;
+    std::string original;
     std::optional<CutSoundFont> font;
 };
 
@@ -54,6 +51,7 @@ std::shared_ptr<const Entry> Registered(const char* name) {
 // One open file: a cut font, or any other file as the library would read it.
 struct OpenFile {
     std::shared_ptr<const Entry> cut;
+    int fd = -1;
     std::FILE* plain = nullptr;
     std::uint64_t position = 0;
 };
@@ -61,10 +59,12 @@ struct OpenFile {
 void* OpenCallback(const char* name) {
     if (!name)
         return nullptr;
-    if (auto cut = Registered(name))
-        return new OpenFile{std::move(cut), nullptr, 0};
+    if (auto cut = Registered(name)) {
+        const int fd = ::open(cut->original.c_str(), O_RDONLY | O_CLOEXEC);
+        return fd < 0 ? nullptr : new OpenFile{std::move(cut), fd, nullptr, 0};
+    }
     std::FILE* plain = std::fopen(name, "rb");
-    return plain ? new OpenFile{nullptr, plain, 0} : nullptr;
+    return plain ? new OpenFile{nullptr, -1, plain, 0} : nullptr;
 }
 
 int ReadCallback(void* buffer, fluid_long_long_t count, void* handle) {
@@ -74,7 +74,7 @@ int ReadCallback(void* buffer, fluid_long_long_t count, void* handle) {
     const auto n = static_cast<std::size_t>(count);
     if (file->plain)
         return std::fread(buffer, 1, n, file->plain) == n ? FLUID_OK : FLUID_FAILED;
-    if (!file->cut->font->Read(file->cut->original, file->position, buffer, n))
+    if (!file->cut->font->Read(ReaderOf(file->fd), file->position, buffer, n))
         return FLUID_FAILED;
     file->position += n;
     return FLUID_OK;
@@ -109,30 +109,33 @@ fluid_long_long_t TellCallback(void* handle) {
 
 int CloseCallback(void* handle) {
     auto* file = static_cast<OpenFile*>(handle);
-    const int result = file->plain && std::fclose(file->plain) != 0 ? FLUID_FAILED : FLUID_OK;
+    const int result = file->plain ? std::fclose(file->plain) : ::close(file->fd);
     delete file;
-    return result;
+    return result == 0 ? FLUID_OK : FLUID_FAILED;
 }
 
 } // namespace
 
 std::unique_ptr<CutFontFile> CutFontFile::Make(const std::string& soundFont,
                                                const PresetChoices& keep) {
-    const int fd = ::open(soundFont.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-        return nullptr;
-    auto entry = std::make_shared<Entry>(fd);
-    struct stat info {};
-    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode))
-        return nullptr;
-    entry->font =
-        CutSoundFont::Make(entry->original, static_cast<std::uint64_t>(info.st_size), keep);
+    auto entry = std::make_shared<Entry>();
+    entry->original = soundFont;
+    {
+        const int fd = ::open(soundFont.c_str(), O_RDONLY | O_CLOEXEC);
+        if (fd < 0)
+            return nullptr;
+        struct stat info {};
+        if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode))
+            entry->font =
+                CutSoundFont::Make(ReaderOf(fd), static_cast<std::uint64_t>(info.st_size), keep);
+        ::close(fd);
+    }
     if (!entry->font)
         return nullptr;
-    // The original's name first, so that messages still say which font it is.
-    std::string name = soundFont + "#cut" + std::to_string(++lastNumber) + "-" +
-                       std::to_string(entry->font->Presets()) + "-presets";
+    // The original's name first, so that the library's messages still say which font it is.
     const int presets = entry->font->Presets();
+    std::string name = soundFont + "#cut" + std::to_string(++lastNumber) + "-" +
+                       std::to_string(presets) + "-presets";
     {
         std::lock_guard lock(registryLock);
         registry[name] = std::move(entry);
