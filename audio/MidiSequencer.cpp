@@ -24,10 +24,6 @@ constexpr int SynthBlock = 64;
 // The synthesiser's default level is meant for a mix of many sources; the tunes
 // are the only music here and should sit under the effects, not vanish.
 constexpr double SynthGain = 0.8;
-// Voices the synthesiser keeps ready. The busiest tune sounds 57 at once; each
-// voice ready costs about 10 KiB, and the library's default of 256 would hold
-// 1.3 MiB more for nothing.
-constexpr int SynthPolyphony = 128;
 
 // Where the synthesiser library is built with OpenMP, its sound-font loader
 // hands each sample to a team of threads that spin while one thread reads the
@@ -175,7 +171,7 @@ MidiSequencer::MidiSequencer(AudioDevice& device, const std::string& soundFont,
     if (!settings_)
         throw SoundError("The MIDI sequencer could not be created");
     lib_.fluid_settings_setnum(settings_, "synth.gain", SynthGain);
-    lib_.fluid_settings_setint(settings_, "synth.polyphony", SynthPolyphony);
+    lib_.fluid_settings_setint(settings_, "synth.polyphony", Polyphony);
     LoadSamplesOnDemand(lib_, settings_);
     synth_ = lib_.new_fluid_synth(settings_);
     LoadOnThisThreadOnly(lib_);

@@ -26,6 +26,11 @@ class MidiSequencer {
 public:
     enum class Mode { Closed, Stopped, Playing, Paused };
 
+    // Voices the synthesiser keeps ready, each about 6 KiB. The busiest tune
+    // sounds 57 at once, its loop included: with fewer, a note would take the
+    // voice of another and the tune would sound otherwise (with 48 it does).
+    static constexpr int Polyphony = 64;
+
     // A synthesiser at the device's rate with `soundFont` loaded, attached to
     // the device's mixer. Throws SoundError with the reason when it cannot be
     // made. The static checks below answer false when FluidSynth cannot be loaded.

@@ -6,10 +6,12 @@
 #include "FullSound.h"
 #include "MidiSequencer.h"
 #include "SoundFontCutter.h"
+#include "SoundLibraries.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <filesystem>
@@ -95,6 +97,44 @@ TEST_F(CutFont, TheShippedTunesSoundExactlyAsWithTheWholeFont) {
         // Every tune is served by the cut font: none brought the whole font back.
         EXPECT_TRUE(cut.SoundFontCut());
     }
+}
+
+// Every shipped tune, its loop included, sounds at most as many voices at once
+// as the synthesiser keeps: no note ever takes the voice of a sounding one,
+// which would make the tune sound otherwise than it was written.
+TEST_F(CutFont, NoShippedTuneNeedsMoreVoicesThanTheSynthesiserKeeps) {
+    const FluidCalls& lib = Fluid();
+    fluid_settings_t* settings = lib.new_fluid_settings();
+    lib.fluid_settings_setnum(settings, "synth.sample-rate", device.Rate());
+    lib.fluid_settings_setstr(settings, "player.timing-source", "sample");
+    lib.fluid_settings_setint(settings, "synth.polyphony", 4 * MidiSequencer::Polyphony);
+    lib.fluid_settings_setint(settings, "synth.dynamic-sample-loading", 1);
+    fluid_synth_t* synth = lib.new_fluid_synth(settings);
+    ASSERT_NE(lib.fluid_synth_sfload(synth, SoundFont.c_str(), 1), FLUID_FAILED);
+    int busiest = 0;
+    for (const std::string& tune : tunes) {
+        fluid_player_t* player = lib.new_fluid_player(synth);
+        lib.fluid_player_add(player, tune.c_str());
+        lib.fluid_player_play(player);
+        std::int16_t block[2 * 64];
+        // To the end, then the first seconds again over the end's last notes.
+        long after = -1;
+        while (after < 0 || after-- > 0) {
+            lib.fluid_synth_write_s16(synth, 64, block, 0, 2, block, 1, 2);
+            busiest = std::max(busiest, lib.fluid_synth_get_active_voice_count(synth));
+            if (after < 0 && lib.fluid_player_get_status(player) != FLUID_PLAYER_PLAYING) {
+                lib.fluid_player_seek(player, 0);
+                lib.fluid_player_play(player);
+                after = 10L * device.Rate() / 64;
+            }
+        }
+        lib.delete_fluid_player(player);
+        lib.fluid_synth_system_reset(synth);
+    }
+    lib.delete_fluid_synth(synth);
+    lib.delete_fluid_settings(settings);
+    EXPECT_GT(busiest, MidiSequencer::Polyphony / 2);
+    EXPECT_LE(busiest, MidiSequencer::Polyphony);
 }
 
 TEST_F(CutFont, ATuneWithOtherInstrumentsGetsTheWholeFont) {
