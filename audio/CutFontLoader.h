@@ -34,8 +34,9 @@ private:
 };
 
 // Gives `synth` a sound font loader that reads cut fonts by their names, and
-// every other file as the library's own loader does. False when the library
-// lacks the calls for it: then only whole files can be loaded.
+// every other file as the library's own loader does. Call it before the
+// synthesiser loads any font (the library ignores a loader added later).
+// False when the library lacks the calls for it: then only whole files load.
 bool InstallCutFontLoader(const FluidCalls& lib, fluid_settings_t* settings, fluid_synth_t* synth);
 
 } // namespace mirelo

@@ -3,6 +3,7 @@
 // (a font it cannot read, a tune with other instruments) gets the whole font.
 #include "AudioDevice.h"
 #include "AudioTestSupport.h"
+#include "CutFontLoader.h"
 #include "FullSound.h"
 #include "MidiSequencer.h"
 #include "SoundFontCutter.h"
@@ -188,6 +189,29 @@ TEST_F(CutFont, AFontTheCutterCannotReadIsLoadedWholeAndTheTunesPlay) {
     EXPECT_EQ(FirstDifference(Render(device, whole, tunes[1], 2), got), -1);
 }
 
+// A library without one of the loader calls cannot read a cut font: the
+// loader is not installed, and only whole files load.
+TEST_F(CutFont, ALibraryWithoutTheLoaderCallsLoadsOnlyWholeFonts) {
+    const auto cut = CutFontFile::Make(SoundFont, {{0, 0}});
+    ASSERT_TRUE(cut);
+    EXPECT_EQ(cut->Presets(), 1);
+    FluidCalls lib = Fluid();
+    lib.fluid_sfloader_set_callbacks = nullptr;
+    fluid_settings_t* settings = lib.new_fluid_settings();
+    fluid_synth_t* synth = lib.new_fluid_synth(settings);
+    EXPECT_FALSE(InstallCutFontLoader(lib, settings, synth));
+    // The name of a cut font is no file's.
+    EXPECT_EQ(lib.fluid_synth_sfload(synth, cut->Name().c_str(), 1), FLUID_FAILED);
+    EXPECT_NE(lib.fluid_synth_sfload(synth, SoundFont.c_str(), 1), FLUID_FAILED);
+    lib.delete_fluid_synth(synth);
+    // With every call, a synthesiser reads it (the loader goes in before any font).
+    synth = lib.new_fluid_synth(settings);
+    ASSERT_TRUE(InstallCutFontLoader(Fluid(), settings, synth));
+    EXPECT_NE(lib.fluid_synth_sfload(synth, cut->Name().c_str(), 1), FLUID_FAILED);
+    lib.delete_fluid_synth(synth);
+    lib.delete_fluid_settings(settings);
+}
+
 // ----- the tune scan and the cutter on their own -----
 
 // A one-track tune holding `events` (delta times included).
@@ -277,7 +301,8 @@ TEST(CutSoundFont, KeepsThePresetsAskedForAndTheirSamplesAsTheyWere) {
     ASSERT_TRUE(cut);
     // The shipped tunes' sixteen programs, piano and the standard drum kit.
     EXPECT_EQ(cut->Presets(), 18);
-    EXPECT_LT(cut->Instruments(), 30);
+    // And the instruments those use, of the font's 210.
+    EXPECT_EQ(cut->Instruments(), 26);
     const std::vector<std::uint8_t> bytes = ReadCut(*cut, ReaderOf(font));
     EXPECT_LT(bytes.size(), font.size());
     // Everything up to the preset data is the original's, samples included.
