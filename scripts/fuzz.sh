@@ -10,7 +10,7 @@ cd "$(dirname "$0")/.."
 SECONDS_EACH=${1:-60}
 
 cmake --preset fuzz >/dev/null
-targets=(fuzz_profile fuzz_hall fuzz_sl10)
+targets=(fuzz_profile fuzz_hall fuzz_sl10 fuzz_soundfont)
 cmake --build --preset fuzz --target "${targets[@]}"
 
 findings=build/fuzz/findings
