@@ -1,5 +1,7 @@
 #include "XSession.h"
 
+#include "ProfileFile.h"
+
 #include <QElapsedTimer>
 #include <QFile>
 #include <QProcessEnvironment>
@@ -274,6 +276,26 @@ int XSession::WaitForExit(int milliseconds) {
     if (!game_.waitForFinished(milliseconds))
         return -1;
     return game_.exitStatus() == QProcess::NormalExit ? game_.exitCode() : -1;
+}
+
+bool ChooseFromMenu(XSession& x, const QString& menuKey, int downs, const QStringList& moreKeys) {
+    QStringList keys{menuKey};
+    for (int i = 0; i < downs; ++i)
+        keys << QStringLiteral("Down");
+    keys << moreKeys << QStringLiteral("Return");
+    for (const QString& key : keys) {
+        if (!x.Key(key))
+            return false;
+        QThread::msleep(120);
+    }
+    return true;
+}
+
+QString SettingValue(const XSession& x, const char* section, const char* key) {
+    ProfileFile file;
+    file.Load(x.ConfigHome() + QStringLiteral("/Mirelo.ini"));
+    return file.ReadString(QString::fromLatin1(section), QString::fromLatin1(key),
+                           QStringLiteral("<absent>"));
 }
 
 int FindPictureRow(const QImage& screen, const QImage& picture, int column) {

@@ -85,6 +85,15 @@ bool PollUntil(const std::function<bool()>& condition, int milliseconds, int int
 // The path of one of the game's programs in the build.
 QString GameProgram(const char* name);
 
+// Opens a menu by its mnemonic `menuKey`, walks `downs` items down, presses
+// `moreKeys` and chooses with Return, a key at a time as a player would.
+bool ChooseFromMenu(XSession& x, const QString& menuKey, int downs,
+                    const QStringList& moreKeys = {});
+
+// The value of `key` in `section` of the session's Mirelo.ini; "<absent>" when
+// it has none.
+QString SettingValue(const XSession& x, const char* section, const char* key);
+
 // The screen row where the window's client area shows the row `pictureRow` of
 // `picture`, found by matching one column of pixels; -1 when it is not shown.
 int FindPictureRow(const QImage& screen, const QImage& picture, int column);

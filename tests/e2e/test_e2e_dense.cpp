@@ -1,12 +1,16 @@
 // The real programs on a 1920 x 1200 screen scaled by Qt: at 2 the board is
 // the finer pictures pixel for pixel, at 1.5 it is the finer picture shrunk
 // smoothly, never the coarse one enlarged; at both, two real clicks on the
-// game's points take a free pair off.
+// game's points take a free pair off. Zoom 200 chosen in the menu on an
+// ordinary screen is in force from the next start.
 #include "ExpectedBoard.h"
 #include "Tiles.h"
 #include "XSession.h"
 
-#include <QFile>
+#include <QFont>
+#include <QFontMetrics>
+#include <QPainter>
+#include <algorithm>
 #include <cmath>
 #include <gtest/gtest.h>
 #include <limits>
@@ -141,17 +145,79 @@ TEST(DenseScreen, AtRatio15TheFinerPictureIsShrunkAndClicksTakeAPair) {
     EXPECT_EQ(x.WaitForExit(10000), 0);
 }
 
-TEST(DenseScreen, Zoom200FromTheSettingsDrawsTheWindowAtTwice) {
-    ExpectedBoard expected(Seed, 1, 2);
+// How far the status line's message shows `text`: the text drawn as the
+// window's message panel draws it (Arial 13 px bold, in the panel's darkest
+// colour on its own background), at the place in `area` where it matches best;
+// the mean difference per colour channel there.
+double MessageDifference(const QImage& screen, QRect area, const QString& text) {
+    const QRgb paper = screen.pixel(area.right() - 1, area.center().y());
+    QRgb ink = paper;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            if (qGray(screen.pixel(x, y)) < qGray(ink))
+                ink = screen.pixel(x, y);
+    QFont font(QStringLiteral("Arial"));
+    font.setPixelSize(13);
+    font.setBold(true);
+    QImage drawn(QFontMetrics(font).horizontalAdvance(text) + 8, 30, QImage::Format_RGB32);
+    drawn.fill(paper);
+    {
+        QPainter painter(&drawn);
+        painter.setFont(font);
+        painter.setPen(QColor(ink));
+        painter.drawText(4, 20, text);
+    }
+    QRect inked;
+    for (int y = 0; y < drawn.height(); ++y)
+        for (int x = 0; x < drawn.width(); ++x)
+            if (drawn.pixel(x, y) != paper)
+                inked |= QRect(x, y, 1, 1);
+    double best = std::numeric_limits<double>::max();
+    for (int y = area.top(); y + inked.height() <= area.bottom() + 1; ++y)
+        for (int x = area.left(); x + inked.width() <= area.right() + 1; ++x)
+            best = std::min(
+                best, MeanDifference(screen, QRect(QPoint(x, y), inked.size()), drawn, inked));
+    return best;
+}
+
+TEST(DenseScreen, Zoom200ChosenInTheMenuIsInForceAtTheNextStart) {
     XSession x(1920, 1200);
     ASSERT_TRUE(x.Ok()) << "Xvfb did not start";
-    QFile ini(x.ConfigHome() + QStringLiteral("/Mirelo.ini"));
-    ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
-    ini.write("[Mirelo]\nZoom=200\n");
-    ini.close();
+    const QStringList seeded{QStringLiteral("MIRELO_SEED=%1").arg(Seed)};
+    ASSERT_TRUE(x.Start(GameProgram("mirelo_silent"), seeded));
+    const QRect plain = x.WindowGeometry(x.WindowId());
+    EXPECT_EQ(plain.width(), 800);
+    // "Options" has no mnemonic: from Background one step left. Zoom is its
+    // sixth item, 200 % the third of Zoom's.
     ASSERT_TRUE(
-        x.Start(GameProgram("mirelo_silent"), {QStringLiteral("MIRELO_SEED=%1").arg(Seed)}));
-    EXPECT_EQ(x.WindowGeometry(x.WindowId()).width(), 1600);
+        ChooseFromMenu(x, QStringLiteral("alt+b"), 0,
+                       {QStringLiteral("Left"), QStringLiteral("Down"), QStringLiteral("Down"),
+                        QStringLiteral("Down"), QStringLiteral("Down"), QStringLiteral("Down"),
+                        QStringLiteral("Right"), QStringLiteral("Down"), QStringLiteral("Down")}));
+    // The message panel: the status line's bottom 25 rows, right of the value panels.
+    const QRect message(plain.left() + 385, plain.bottom() - 24, plain.width() - 385, 25);
+    const QString later = QStringLiteral("Zoom 200 % takes effect at the next start.");
+    double shown = 0;
+    EXPECT_TRUE(PollUntil(
+        [&] {
+            shown = MessageDifference(x.Screenshot(), message, later);
+            return shown < 1.0;
+        },
+        5000))
+        << "the status line does not say when the zoom takes effect (" << shown << ')';
+    EXPECT_GT(MessageDifference(x.Screenshot(), message, QStringLiteral("Zoom 200 % in force.")),
+              shown + 5.0);
+    // Not before the next start.
+    EXPECT_EQ(x.WindowGeometry(x.WindowId()).size(), plain.size());
+    ASSERT_TRUE(x.Key(QStringLiteral("ctrl+c")));
+    ASSERT_EQ(x.WaitForExit(10000), 0);
+    EXPECT_EQ(SettingValue(x, "Mirelo", "Zoom"), "200");
+
+    // The same settings folder: the window is twice as many screen pixels each
+    // way, and its board is the finer pictures, pixel for pixel.
+    ASSERT_TRUE(x.Start(GameProgram("mirelo_silent"), seeded));
+    EXPECT_EQ(x.WindowGeometry(x.WindowId()).size(), plain.size() * 2);
+    ExpectedBoard expected(Seed, 1, 2);
     const QImage shot = x.Screenshot();
     const int top = FindPictureRow(shot, expected.renderer.Buffer, 1380);
     ASSERT_GE(top, 0) << "the finer board picture is not on the screen";
@@ -159,9 +225,7 @@ TEST(DenseScreen, Zoom200FromTheSettingsDrawsTheWindowAtTwice) {
     EXPECT_EQ(DifferentPixels(shot, board.translated(0, top), expected.renderer.Buffer, board), 0);
     ASSERT_TRUE(x.Key(QStringLiteral("ctrl+c")));
     EXPECT_EQ(x.WaitForExit(10000), 0);
-    // Saved as it was chosen.
-    ASSERT_TRUE(ini.open(QIODevice::ReadOnly));
-    EXPECT_TRUE(ini.readAll().contains("Zoom=200"));
+    EXPECT_EQ(SettingValue(x, "Mirelo", "Zoom"), "200");
 }
 
 } // namespace
