@@ -24,10 +24,12 @@ inline constexpr int BoardAreaHeight = 428;
 inline constexpr int ClickAreaWidth = 680;
 inline constexpr int ClickAreaHeight = 500;
 
-inline constexpr int BufferWidth = 800;
-inline constexpr int BufferHeight = 600;
 inline constexpr int BackgroundWidth = 800;
 inline constexpr int BackgroundHeight = 468;
+// Buffer is the background's size: the window shows no row of it below the
+// background, and every tile lies within the board area.
+inline constexpr int BufferWidth = BackgroundWidth;
+inline constexpr int BufferHeight = BackgroundHeight;
 
 // The hit map stores one tile number per 3 x 3 pixel block: small enough to
 // rebuild on every redraw, fine enough that a click lands on the tile seen.

@@ -153,7 +153,7 @@ using ScreenChange = DenseWindow;
 TEST_F(AtRatio2, PicturesBufferAndSurfaceAreTwiceAsFine) {
     Start();
     EXPECT_EQ(probe().Surface->Surface().size(), probe().Surface->size() * 2);
-    EXPECT_EQ(probe().Renderer.Buffer.size(), QSize(1600, 1200));
+    EXPECT_EQ(probe().Renderer.Buffer.size(), QSize(1600, 936));
     EXPECT_EQ(probe().Sheet.Scale, 2);
     EXPECT_EQ(probe().Sheet.TileGfx.size(), QSize(720, 612));
     EXPECT_EQ(window->CurrentBackground().size(), QSize(1600, 936));
@@ -403,7 +403,7 @@ TEST_F(ScreenChange, TheWindowRedrawsAtTheScaleOfTheScreenItMovesTo) {
     EXPECT_EQ(probe().Surface->Scale(), 2);
     EXPECT_EQ(probe().Sheet.Scale, 2);
     EXPECT_EQ(probe().Sheet.AppliedTileStyle, probe().TileStyle);
-    EXPECT_EQ(probe().Renderer.Buffer.size(), QSize(1600, 1200));
+    EXPECT_EQ(probe().Renderer.Buffer.size(), QSize(1600, 936));
     EXPECT_EQ(window->CurrentBackground().size(), QSize(1600, 936));
     EXPECT_EQ(Device(QRect(0, 41, 700, 468)), ComposedAtTwo());
     EXPECT_EQ(probe().Renderer.HitMap, ComposedAtOne().HitMap);

@@ -61,7 +61,7 @@ TEST(RendererScale, AtScale2EveryPixelIsTheScale1PixelDoubled) {
     BoardRenderer r1, r2;
     r2.SetScale(2);
     EXPECT_EQ(r2.Scale(), 2);
-    EXPECT_EQ(r2.Buffer.size(), QSize(1600, 1200));
+    EXPECT_EQ(r2.Buffer.size(), QSize(1600, 936));
     r1.PaintBackground(background);
     r2.PaintBackground(background2);
     r1.ComposeBoard(grid, background, one, marks);
