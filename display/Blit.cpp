@@ -20,11 +20,23 @@ void Blit(QImage& dst, QPoint at, const QImage& src, QRect from, RasterOp op) {
     const std::size_t width = static_cast<std::size_t>(placed.width());
     const qsizetype inStride = src.bytesPerLine();
     const qsizetype outStride = dst.bytesPerLine();
-    const uchar* inRow = src.constBits() + source.top() * inStride + source.left() * 4;
+    const int inBytes = src.depth() / 8;
+    const uchar* inRow = src.constBits() + source.top() * inStride + source.left() * inBytes;
     uchar* outRow = dst.bits() + target.y() * outStride + target.x() * 4;
     for (int row = 0; row < placed.height(); ++row, inRow += inStride, outRow += outStride) {
-        const auto* __restrict in = reinterpret_cast<const std::uint32_t*>(inRow);
         auto* __restrict out = reinterpret_cast<std::uint32_t*>(outRow);
+        if (inBytes == 1) {
+            // Grey g is 0xffgggggg in Format_RGB32.
+            const uchar* __restrict in = inRow;
+            for (std::size_t i = 0; i < width; ++i) {
+                const std::uint32_t pixel = 0xff000000u | in[i] * 0x010101u;
+                out[i] = op == RasterOp::Copy  ? pixel
+                         : op == RasterOp::And ? out[i] & pixel
+                                               : out[i] | pixel;
+            }
+            continue;
+        }
+        const auto* __restrict in = reinterpret_cast<const std::uint32_t*>(inRow);
         switch (op) {
         case RasterOp::Copy:
             std::memmove(out, in, sizeof(std::uint32_t) * width);

@@ -30,10 +30,11 @@ QImage DecodePicture(const PictureName& picture) {
     const QSize size(picture.Width * picture.Scale, picture.Height * picture.Scale);
     QImage image(PicturePath(picture));
     if (image.isNull() || image.size() != size) {
-        image = QImage(size, QImage::Format_RGB32);
+        image = QImage(size, picture.Format);
         image.fill(QColor(96, 96, 96));
     } else {
-        image = image.convertToFormat(QImage::Format_RGB32);
+        // In place where Qt can, and the decoded copy gone before the next picture.
+        image.convertTo(picture.Format);
     }
     image.setDevicePixelRatio(picture.Scale);
     return image;
@@ -41,7 +42,7 @@ QImage DecodePicture(const PictureName& picture) {
 
 bool SamePicture(const PictureName& a, const PictureName& b) {
     return std::strcmp(a.Name, b.Name) == 0 && a.Width == b.Width && a.Height == b.Height &&
-           a.Scale == b.Scale;
+           a.Scale == b.Scale && a.Format == b.Format;
 }
 
 } // namespace
@@ -129,7 +130,7 @@ TileSheet::TileSheet(int scale)
 
 TileSheet::TileSheet(QImage tileGfx, QImage mask, int scale)
     : Scale(scale), TileGfx(tileGfx.convertToFormat(QImage::Format_RGB32)),
-      Mask(mask.convertToFormat(QImage::Format_RGB32)),
+      Mask(mask.convertToFormat(MaskPicture.Format)),
       MaskedTiles(MaskPicture.Width * scale, MaskPicture.Height * scale, QImage::Format_RGB32) {
     MaskedTiles.fill(Qt::black);
     MaskedTiles.setDevicePixelRatio(scale);

@@ -15,7 +15,8 @@ inline constexpr int StyleCount = 3;
 inline constexpr int NoStyleApplied = 255;
 
 // The tile pictures: TileGfx (42 pictures on black, three blanks, the edge band
-// and its mask), Mask (black on every symbol pixel) and MaskedTiles, the 42
+// and its mask), Mask (black on every symbol pixel, white elsewhere, one byte a
+// pixel) and MaskedTiles, the 42
 // pictures composed on the blank of the style in force, so that an ordinary tile
 // costs one copy on every redraw. At scale 2 every picture has twice the pixels
 // each way; the origins below stay in scale-1 pixels.
@@ -45,23 +46,25 @@ public:
 };
 
 // A picture compiled into the program, by file name and the size it must have
-// at scale 1. At scale 2 it is the "@2x" file, twice as wide and high.
+// at scale 1. At scale 2 it is the "@2x" file, twice as wide and high. A
+// black-and-white picture may be kept in Format_Grayscale8, a quarter of the
+// memory, converted as soon as it is decoded.
 struct PictureName {
     const char* Name;
     int Width;
     int Height;
     int Scale = 1;
+    QImage::Format Format = QImage::Format_RGB32;
 
-    constexpr PictureName AtScale(int scale) const { return {Name, Width, Height, scale}; }
+    constexpr PictureName AtScale(int scale) const { return {Name, Width, Height, scale, Format}; }
 };
 inline constexpr PictureName TileGfxPicture{"tilegfx.png", 360, 306};
-inline constexpr PictureName MaskPicture{"mask.png", 360, 250};
+inline constexpr PictureName MaskPicture{"mask.png", 360, 250, 1, QImage::Format_Grayscale8};
 
-// A picture compiled into the program, as Format_RGB32 with its scale as its
-// device pixel ratio; a grey stand-in of the right size if the resource is
-// missing, so drawing code never meets a null image.
-// A picture a PicturePreload decodes is taken from it (waiting if need be) the
-// first time it is asked for.
+// A picture compiled into the program, in its format (Format_RGB32 unless
+// named otherwise) with its scale as its device pixel ratio; a grey stand-in of the right size if
+// the resource is missing, so drawing code never meets a null image. A picture a PicturePreload
+// decodes is taken from it (waiting if need be) the first time it is asked for.
 QImage LoadPicture(const char* name, int width, int height, int scale = 1);
 QImage LoadPicture(const PictureName& picture);
 

@@ -106,6 +106,18 @@ TEST(PictureNames, ScaleTwoOpensTheFinerFileAndScaleOneNeverDoes) {
     const QImage missing = LoadPicture("nothing.png", 10, 20, 2);
     EXPECT_EQ(missing.size(), QSize(20, 40));
     EXPECT_EQ(missing.pixel(3, 3), qRgb(96, 96, 96));
+
+    // The mask is kept a byte a pixel at both scales, and loses nothing: it
+    // is the picture the file holds, pixel for pixel.
+    for (const int scale : {1, 2}) {
+        const QImage mask = LoadPicture(MaskPicture.AtScale(scale));
+        EXPECT_EQ(mask.format(), QImage::Format_Grayscale8);
+        EXPECT_EQ(mask.devicePixelRatio(), scale);
+        const QImage words = LoadPicture(
+            PictureName{MaskPicture.Name, MaskPicture.Width, MaskPicture.Height, scale});
+        ASSERT_EQ(words.format(), QImage::Format_RGB32);
+        EXPECT_EQ(mask.convertToFormat(QImage::Format_RGB32), words);
+    }
 }
 
 TEST(Blit, RasterOperationsAreBitwiseAndClipped) {
@@ -120,6 +132,23 @@ TEST(Blit, RasterOperationsAreBitwiseAndClipped) {
     Blit(dst, {0, 0}, src, QRect(0, 0, 8, 8), RasterOp::Copy);
     EXPECT_EQ(dst, src);
     EXPECT_EQ(qAlpha(dst.pixel(3, 3)), 255);
+
+    // A one-byte mask acts as the grey Format_RGB32 picture it stands for,
+    // clipped the same way; black, white and a grey in between.
+    QImage mask(5, 3, QImage::Format_Grayscale8);
+    for (int y = 0; y < 3; ++y)
+        for (int x = 0; x < 5; ++x)
+            mask.setPixel(x, y, qRgb(x * 60, x * 60, x * 60));
+    const QImage maskWords = mask.convertToFormat(QImage::Format_RGB32);
+    for (const RasterOp op : {RasterOp::And, RasterOp::Or, RasterOp::Copy}) {
+        QImage fromBytes = Flat(QColor(0x5A, 0xC3, 0x3C), 8, 8);
+        QImage fromWords = fromBytes.copy();
+        Blit(fromBytes, {5, -1}, mask, QRect(1, 0, 4, 3), op);
+        Blit(fromWords, {5, -1}, maskWords, QRect(1, 0, 4, 3), op);
+        EXPECT_EQ(fromBytes, fromWords);
+        EXPECT_NE(fromBytes.pixel(6, 0), qRgb(0x5A, 0xC3, 0x3C));
+        EXPECT_EQ(fromBytes.pixel(4, 0), qRgb(0x5A, 0xC3, 0x3C));
+    }
 }
 
 TEST(TileSheet, ChangeTextureComposesOnceAndOnlyOnChange) {
