@@ -28,11 +28,20 @@ void Blit(QImage& dst, QPoint at, const QImage& src, QRect from, RasterOp op) {
         if (inBytes == 1) {
             // Grey g is 0xffgggggg in Format_RGB32.
             const uchar* __restrict in = inRow;
-            for (std::size_t i = 0; i < width; ++i) {
-                const std::uint32_t pixel = 0xff000000u | in[i] * 0x010101u;
-                out[i] = op == RasterOp::Copy  ? pixel
-                         : op == RasterOp::And ? out[i] & pixel
-                                               : out[i] | pixel;
+            const auto grey = [](uchar g) { return 0xff000000u | g * 0x010101u; };
+            switch (op) {
+            case RasterOp::Copy:
+                for (std::size_t i = 0; i < width; ++i)
+                    out[i] = grey(in[i]);
+                break;
+            case RasterOp::And:
+                for (std::size_t i = 0; i < width; ++i)
+                    out[i] &= grey(in[i]);
+                break;
+            case RasterOp::Or:
+                for (std::size_t i = 0; i < width; ++i)
+                    out[i] |= grey(in[i]);
+                break;
             }
             continue;
         }
