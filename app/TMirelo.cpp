@@ -184,8 +184,8 @@ void TMirelo::Init() {
         Bar.Panel1->hide();
     }
     Renderer.WideScreen = WideScreen;
-    Renderer.SetScale(Surface->Scale());
     FormResize();
+    Renderer.SetScale(Surface->Scale());
 
     Layouts.LayoutWarned = false;
     Layouts.DragonUnlocked = false;
@@ -214,6 +214,8 @@ void TMirelo::FormResize() {
     const int width = WideScreen ? WideClientWidth : NarrowClientWidth;
     const int height = WideScreen ? ToolbarHeight + BackgroundHeight : NarrowBoardHeight;
     Surface->SetClientSize(QSize(width, height));
+    // The board is drawn straight onto the surface, below the toolbar.
+    Renderer.DrawOnto(&Surface->Surface(), QPoint(0, ToolbarHeight));
     Bar.Panel1->setFixedWidth(width);
     move(0, 0);
 }

@@ -52,16 +52,15 @@ void TMirelo::Redraw() {
         return;
     }
 
-    Renderer.ComposeBoard(game.Grid, CurrentBackground(), Sheet, Marks());
+    // The board is drawn onto the surface: the pixels under the rectangle go
+    // back first, and what the board draws then covers them.
     const bool rectangle = HighlightMode == Highlight::Rectangle && HighlightShown;
     if (rectangle)
         Surface->Draw(HighlightRect.topLeft(), SmallBuf);
-    if (Renderer.Dirty.IsFull()) {
-        Surface->Draw(QPoint(0, ToolbarHeight), Renderer.Buffer);
-    } else {
-        const QRect dirty = Renderer.Dirty.ToRect();
-        Surface->Draw(dirty.topLeft() + QPoint(0, ToolbarHeight), Renderer.Buffer, dirty);
-    }
+    Renderer.ComposeBoard(game.Grid, CurrentBackground(), Sheet, Marks());
+    const QRect drawn = Renderer.Dirty.IsFull() ? QRect(0, 0, BackgroundWidth, BackgroundHeight)
+                                                : Renderer.Dirty.ToRect();
+    Surface->update(drawn.translated(0, ToolbarHeight));
     if (rectangle) {
         // Keep the highlight on the window across every redraw.
         SmallBuf = Surface->Grab(HighlightRect);

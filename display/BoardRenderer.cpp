@@ -1,6 +1,5 @@
 #include "BoardRenderer.h"
 
-#include "Blit.h"
 #include "TileSheet.h"
 #include "Tiles.h"
 
@@ -15,16 +14,43 @@ BoardRenderer::BoardRenderer() {
 }
 
 void BoardRenderer::SetScale(int scale) {
-    if (scale == scale_ && !Buffer.isNull())
+    if (scale == scale_ && (target_ || !Buffer.isNull()))
         return;
     scale_ = scale;
+    if (target_)
+        return;
     Buffer = QImage(BufferWidth * scale, BufferHeight * scale, QImage::Format_RGB32);
     Buffer.fill(Qt::black);
     Buffer.setDevicePixelRatio(scale);
 }
 
+void BoardRenderer::DrawOnto(QImage* target, QPoint offset) {
+    target_ = target;
+    offset_ = offset;
+    Buffer = QImage();
+}
+
+QImage BoardRenderer::Picture() const {
+    if (!target_)
+        return Buffer;
+    QImage picture =
+        target_->copy(QRect(offset_ * scale_, QSize(BufferWidth * scale_, BufferHeight * scale_)));
+    picture.setDevicePixelRatio(scale_);
+    return picture;
+}
+
+void BoardRenderer::Put(QPoint at, const QImage& src, QRect from, RasterOp op) {
+    const QRect placed((at + offset_) * scale_, from.size() * scale_);
+    const QRect kept = clip_.isEmpty() ? placed : placed.intersected(clip_);
+    if (kept.isEmpty())
+        return;
+    const QPoint skipped = kept.topLeft() - placed.topLeft();
+    Blit(Out(), kept.topLeft(), src, QRect(from.topLeft() * scale_ + skipped, kept.size()), op);
+}
+
 void BoardRenderer::PaintBackground(const QImage& background) {
-    Blit(Buffer, {0, 0}, background, background.rect(), RasterOp::Copy);
+    clip_ = QRect();
+    Put({0, 0}, background, QRect(QPoint(), background.size() / scale_), RasterOp::Copy);
 }
 
 QPoint BoardRenderer::FaceOrigin(const TilePlace& place) const {
@@ -41,12 +67,17 @@ void BoardRenderer::ComposeBoard(const BoardGrid& grid, const QImage& background
                                  const TileSheet& sheet, const TileMarks& marks) {
     Q_ASSERT(sheet.Scale == scale_ && background.width() == BackgroundWidth * scale_);
     const QPoint origin(BoardOriginX * WideScreen, BoardOriginY * WideScreen);
-    QRect area(origin, QSize(BoardAreaWidth, BoardAreaHeight));
-    // A partial refresh shows only its own rectangle, and every later refresh
-    // repaints whatever it shows, so the background outside it can stay stale.
-    if (!Dirty.IsFull())
-        area = area.intersected(Dirty.ToRect());
-    Blit(Buffer, area.topLeft(), background, area, RasterOp::Copy, scale_);
+    // A full refresh lays the whole background: on a window surface something
+    // else may have been shown there (the stopped game's logo, the Hall of
+    // Fame). A partial one stays inside its rectangle, tiles and all.
+    QRect area(QPoint(), QSize(BackgroundWidth, BackgroundHeight));
+    clip_ = QRect();
+    if (!Dirty.IsFull()) {
+        area = QRect(origin, QSize(BoardAreaWidth, BoardAreaHeight)).intersected(Dirty.ToRect());
+        const QRect dirty = Dirty.ToRect();
+        clip_ = QRect((dirty.topLeft() + offset_) * scale_, dirty.size() * scale_);
+    }
+    Put(area.topLeft(), background, area, RasterOp::Copy);
     HitMap.fill(0);
     // Later tiles cover earlier ones: levels bottom up, columns right to left (a
     // tile's band hangs over its left neighbour), rows top down.
@@ -76,10 +107,8 @@ void BoardRenderer::ShowIt(const BoardGrid& grid, int x, int y, int z, std::uint
         for (const QRect part :
              {QRect(0, 0, EdgeBand, TileHeight), QRect(0, TileHeight, bottomBand, EdgeBand)}) {
             const QPoint at = box.topLeft() + part.topLeft();
-            Blit(Buffer, at, sheet.TileGfx, part.translated(TileSheet::EdgeMaskOrigin()),
-                 RasterOp::And, scale_);
-            Blit(Buffer, at, sheet.TileGfx, part.translated(TileSheet::EdgePictureOrigin()),
-                 RasterOp::Or, scale_);
+            Put(at, sheet.TileGfx, part.translated(TileSheet::EdgeMaskOrigin()), RasterOp::And);
+            Put(at, sheet.TileGfx, part.translated(TileSheet::EdgePictureOrigin()), RasterOp::Or);
         }
 
         const QRect cell(TileSheet::TilePictureOrigin(TilePicture(tile)),
@@ -90,11 +119,11 @@ void BoardRenderer::ShowIt(const BoardGrid& grid, int x, int y, int z, std::uint
         if (marked) {
             const int style = (sheet.AppliedTileStyle + (picked ? 1 : 2)) % StyleCount;
             const QRect blank(TileSheet::TileBlankOrigin(style), cell.size());
-            Blit(Buffer, face, sheet.TileGfx, blank, RasterOp::Copy, scale_);
-            Blit(Buffer, face, sheet.Mask, cell, RasterOp::And, scale_);
-            Blit(Buffer, face, sheet.TileGfx, cell, RasterOp::Or, scale_);
+            Put(face, sheet.TileGfx, blank, RasterOp::Copy);
+            Put(face, sheet.Mask, cell, RasterOp::And);
+            Put(face, sheet.TileGfx, cell, RasterOp::Or);
         } else {
-            Blit(Buffer, face, sheet.MaskedTiles, cell, RasterOp::Copy, scale_);
+            Put(face, sheet.MaskedTiles, cell, RasterOp::Copy);
         }
     }
 

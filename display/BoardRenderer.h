@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Blit.h"
 #include "BoardGrid.h"
 #include "Geometry.h"
 
@@ -38,13 +39,24 @@ struct DirtyRect {
 // every 3 x 3 block of the board. Buffer is drawn at a whole scale, 1 or 2, from
 // pictures of the same scale; every coordinate here, Dirty and the hit map stay
 // in scale-1 pixels, the game's own.
+//
+// The window's renderer draws the board straight onto the window surface
+// instead (DrawOnto), so that the board is not held twice: "Buffer
+// coordinates" are then the surface's, moved by the offset.
 class BoardRenderer {
 public:
     BoardRenderer();
 
-    // A new, black Buffer `scale` times finer each way; nothing if it is already.
+    // A new, black Buffer `scale` times finer each way; nothing if it is
+    // already. Drawing onto a target, no Buffer is kept: only the scale changes.
     void SetScale(int scale);
     int Scale() const { return scale_; }
+    // Draws from now on onto `*target` (at the renderer's scale) with the
+    // board's top-left at `offset`, in the target's own pixels, and lets Buffer
+    // go. The target must outlive the renderer or be replaced first.
+    void DrawOnto(QImage* target, QPoint offset);
+    // The board as drawn, the size of Buffer: Buffer, or the target's part.
+    QImage Picture() const;
 
     // 1 when the screen is wide: the board origin then lies at (36, 25).
     int WideScreen = 1;
@@ -55,13 +67,15 @@ public:
     // A background, at Buffer's scale, drawn whole into Buffer at (0, 0).
     void PaintBackground(const QImage& background);
 
-    // Refreshes the board area from `background`, clears the hit map and draws
-    // every tile of `grid` in drawing order; only tiles touching Dirty are drawn
-    // when it is not FullRect, but the whole hit map is rebuilt.
+    // Refreshes the board from `background` (all of it on a full redraw, the
+    // board area inside Dirty otherwise), clears the hit map and draws every
+    // tile of `grid` in drawing order; only tiles touching Dirty are drawn, and
+    // only inside it, when it is not FullRect, but the whole hit map is rebuilt.
     void ComposeBoard(const BoardGrid& grid, const QImage& background, const TileSheet& sheet,
                       const TileMarks& marks);
 
-    // Draws one tile into Buffer (when it touches Dirty) and enters it in HitMap.
+    // Draws one tile into Buffer (when it touches Dirty, and only inside Dirty
+    // when it is not FullRect) and enters it in HitMap.
     void ShowIt(const BoardGrid& grid, int x, int y, int z, std::uint8_t tile,
                 const TileSheet& sheet, const TileMarks& marks);
 
@@ -74,7 +88,15 @@ public:
     QPoint FaceOrigin(const TilePlace& place) const;
 
 private:
+    QImage& Out() { return target_ ? *target_ : Buffer; }
+    // Blit onto Out() of `from` (scale-1 pixels of `src`) at board point `at`,
+    // within clip_.
+    void Put(QPoint at, const QImage& src, QRect from, RasterOp op);
+
     int scale_ = 1;
+    QImage* target_ = nullptr;
+    QPoint offset_;
+    QRect clip_; // in Out()'s pixels; empty: no limit but Out()'s own
 };
 
 } // namespace mirelo

@@ -1,5 +1,6 @@
 #include "WindowFixture.h"
 
+#include "BoardRenderer.h"
 #include "WindowSurface.h"
 
 #include <QApplication>
@@ -38,6 +39,19 @@ void WindowTest::ClickBoard(int px, int py, Qt::MouseButton button) {
 
 QImage WindowTest::SurfaceRows(int top, int height) const {
     return probe().Surface->Surface().copy(0, top, probe().Surface->width(), height);
+}
+
+QImage WindowTest::ComposedBoard() const {
+    BoardRenderer renderer;
+    renderer.SetScale(probe().Surface->Scale());
+    renderer.WideScreen = probe().WideScreen;
+    const QImage& background = window->CurrentBackground();
+    renderer.PaintBackground(background);
+    const GameState& s = probe().game.State;
+    renderer.ComposeBoard(
+        probe().game.Grid, background, probe().Sheet,
+        {s.FirstPick, s.SecondPick, s.HintFirst, s.HintSecond, probe().ColorHighlightTile});
+    return renderer.Buffer;
 }
 
 } // namespace mirelo::test

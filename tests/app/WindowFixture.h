@@ -102,8 +102,11 @@ protected:
     // The window surface's rows from `top`, `height` high, as an image.
     QImage SurfaceRows(int top, int height) const;
     // The 468 rows of the board picture from `top`, left of the Hall of Fame
-    // strip, which is drawn over the window and not in Buffer.
+    // strip, which is drawn over the board.
     QImage BoardRows(int top) const { return SurfaceRows(top, 468).copy(0, 0, 700, 468); }
+    // The board of the window's game as a full redraw composes it, drawn apart
+    // from the window at the window's scale: what the window should show.
+    QImage ComposedBoard() const;
 
     // The window's insides, as the checks see and set them.
     WindowProbe probe() const { return WindowProbe(*window); }

@@ -14,9 +14,9 @@ namespace {
 TEST_F(WindowTest, FullRedrawCopiesTheBufferBelowTheToolbar) {
     Make();
     window->FullRedraw();
-    EXPECT_EQ(BoardRows(41), probe().Renderer.Buffer.copy(0, 0, 700, 468));
+    EXPECT_EQ(BoardRows(41), ComposedBoard().copy(0, 0, 700, 468));
     // Some tile is drawn: the board area differs from the bare background.
-    EXPECT_NE(probe().Renderer.Buffer.copy(36, 25, 628, 428),
+    EXPECT_NE(ComposedBoard().copy(36, 25, 628, 428),
               window->CurrentBackground().copy(36, 25, 628, 428));
 }
 
@@ -32,7 +32,7 @@ TEST_F(WindowTest, StyleCommandsRecomposeRedrawAndSaySo) {
     EXPECT_EQ(probe().Sheet.AppliedTileStyle, StyleBlue);
     EXPECT_TRUE(probe().Menu.Blue1->isChecked());
     EXPECT_FALSE(probe().Menu.Wood1->isChecked());
-    EXPECT_EQ(BoardRows(41), probe().Renderer.Buffer.copy(0, 0, 700, 468));
+    EXPECT_EQ(BoardRows(41), ComposedBoard().copy(0, 0, 700, 468));
     probe().Menu.Red1->trigger();
     EXPECT_EQ(probe().LigneStatus[7]->text(), "Tileset RED TILES selected.");
     probe().Menu.Wood1->trigger();
@@ -55,13 +55,13 @@ TEST_F(WindowTest, BackgroundCommandsAlwaysRedrawAndSayNothing) {
     probe().Menu.Kanji1->trigger();
     EXPECT_TRUE(probe().Menu.Kanji1->isChecked());
     EXPECT_FALSE(probe().Menu.Dragons1->isChecked());
-    EXPECT_EQ(probe().Renderer.Buffer.copy(0, 0, 30, 30), window->Kanji().copy(0, 0, 30, 30));
-    EXPECT_EQ(BoardRows(41), probe().Renderer.Buffer.copy(0, 0, 700, 468));
+    EXPECT_EQ(BoardRows(41).copy(0, 0, 30, 30), window->Kanji().copy(0, 0, 30, 30));
+    EXPECT_EQ(BoardRows(41), ComposedBoard().copy(0, 0, 700, 468));
     // The same choice again still redraws: scribble on the surface, then choose it.
     probe().Surface->Draw(QPoint(0, 41), window->Dragons());
     probe().Menu.Kanji1->trigger();
     EXPECT_TRUE(probe().Menu.Kanji1->isChecked());
-    EXPECT_EQ(BoardRows(41), probe().Renderer.Buffer.copy(0, 0, 700, 468));
+    EXPECT_EQ(BoardRows(41), ComposedBoard().copy(0, 0, 700, 468));
     EXPECT_EQ(probe().LigneStatus[7]->text(), "before");
 }
 
@@ -184,7 +184,7 @@ TEST_F(WindowTest, PausedAndStoppedRedrawsShowOnlyTheBackground) {
     EXPECT_EQ(SurfaceRows(41, 468), window->CurrentBackground().copy(0, 0, 800, 468));
     probe().Menu.Pause1->trigger();
     EXPECT_EQ(probe().Menu.Pause1->text(), "&Pause");
-    EXPECT_EQ(BoardRows(41), probe().Renderer.Buffer.copy(0, 0, 700, 468));
+    EXPECT_EQ(BoardRows(41), ComposedBoard().copy(0, 0, 700, 468));
 }
 
 } // namespace

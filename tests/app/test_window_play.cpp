@@ -42,11 +42,11 @@ protected:
         EXPECT_NE(p, QPoint()) << "tile " << tile << " is hidden";
         return p;
     }
-    // The window shows what Buffer holds in tile t's box.
+    // The window shows in tile t's box what a full redraw composes there.
     void ExpectBoxOnWindow(const TilePlace& place) {
         const QRect box = probe().Renderer.TileBox(place);
         EXPECT_EQ(probe().Surface->Surface().copy(box.translated(0, probe().ToolbarHeight)),
-                  probe().Renderer.Buffer.copy(box));
+                  ComposedBoard().copy(box));
     }
     void Click(int tile, Qt::MouseButton button = Qt::LeftButton) {
         const QPoint p = PointOn(tile);

@@ -122,10 +122,10 @@ TEST_F(PointerTest, TheRectangleIsDroppedWhenTheBoardMovesOrIsDealtAgain) {
     Options options;
     options.NeverWarn = true;
     Make(options);
-    // The board on the screen is Buffer as drawn, with no outline anywhere.
+    // The board on the screen is the board as composed, with no outline anywhere.
     auto onScreenAsDrawn = [&](int toolbar) {
         QApplication::processEvents(); // the pointer's own move events, if any
-        return BoardRows(toolbar) == probe().Renderer.Buffer.copy(0, 0, 700, 468);
+        return BoardRows(toolbar) == ComposedBoard().copy(0, 0, 700, 468);
     };
 
     // Hidden and shown again: the board moves 41 px each time, and no outline

@@ -181,7 +181,7 @@ TEST_F(WindowTest, NarrowScreenHasNoToolbar) {
     EXPECT_EQ(probe().Bar.HelpButton->x(), 456);
     EXPECT_EQ(probe().Bar.ExitButton->x(), 568);
     // The board's origin is the window's corner.
-    EXPECT_EQ(SurfaceRows(0, 400), probe().Renderer.Buffer.copy(0, 0, 640, 400));
+    EXPECT_EQ(SurfaceRows(0, 400), ComposedBoard().copy(0, 0, 640, 400));
 }
 
 TEST_F(WindowTest, ToolbarToggleMovesBoardAndHitTestUpTogether) {
