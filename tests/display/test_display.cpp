@@ -302,6 +302,59 @@ TEST_F(Renderer, PartialRedrawDrawsOnlyTouchingTilesButRebuildsTheHitMap) {
     EXPECT_EQ(At(56, 35), test::WoodBlank);
 }
 
+TEST_F(Renderer, APartialRedrawDrawsNothingOutsideItsRectangle) {
+    grid.Set(3, 3, 1, 1);
+    grid.Set(5, 3, 1, 5);
+    Compose();
+    const QImage full = renderer.Buffer.copy();
+    // Scribbled over, then a rectangle inside tile 1's face redrawn: tile 1
+    // touches it but is drawn only there.
+    renderer.Buffer.fill(Qt::white);
+    const QRect inside(60, 40, 12, 9);
+    renderer.Dirty = {inside.left(), inside.top(), inside.right() + 1, inside.bottom() + 1};
+    Compose();
+    EXPECT_EQ(renderer.Buffer.copy(inside), full.copy(inside));
+    QImage outside = renderer.Buffer.copy();
+    Blit(outside, inside.topLeft(), Flat(Qt::white), QRect(QPoint(), inside.size()),
+         RasterOp::Copy);
+    EXPECT_EQ(outside, Flat(Qt::white));
+}
+
+TEST_F(Renderer, OntoATargetTheBoardLandsAtTheOffsetAndNoBufferIsKept) {
+    grid.Set(3, 3, 1, 1);
+    grid.Set(5, 3, 1, 5);
+    Compose({.FirstPick = 5,
+             .SecondPick = 0,
+             .HintFirst = 0,
+             .HintSecond = 0,
+             .ColorHighlightTile = 0});
+    const QColor toolbar(200, 0, 200);
+    QImage target = Flat(toolbar, 800, 509);
+    BoardRenderer onto;
+    onto.DrawOnto(&target, {0, 41});
+    EXPECT_TRUE(onto.Buffer.isNull());
+    onto.PaintBackground(background);
+    onto.ComposeBoard(grid, background, sheet,
+                      {.FirstPick = 5,
+                       .SecondPick = 0,
+                       .HintFirst = 0,
+                       .HintSecond = 0,
+                       .ColorHighlightTile = 0});
+    EXPECT_EQ(target.copy(0, 41, 800, 468), renderer.Buffer);
+    EXPECT_EQ(target.copy(0, 0, 800, 41), Flat(toolbar, 800, 41));
+    EXPECT_EQ(onto.Picture(), renderer.Buffer);
+    EXPECT_EQ(onto.HitMap, renderer.HitMap);
+    // A partial redraw lands at the offset too, inside its rectangle.
+    grid.Set(5, 3, 1, 0);
+    const QRect box = renderer.TileBox({5, 3, 1});
+    for (BoardRenderer* r : {&renderer, &onto}) {
+        r->Dirty = {box.left(), box.top(), box.right() + 1, box.bottom() + 1};
+        r->ComposeBoard(grid, background, sheet, {});
+    }
+    EXPECT_EQ(target.copy(box.translated(0, 41)), renderer.Buffer.copy(box));
+    EXPECT_EQ(target.copy(0, 0, 800, 41), Flat(toolbar, 800, 41));
+}
+
 TEST_F(Renderer, NarrowScreenPutsTheBoardOriginAtZero) {
     renderer.WideScreen = 0;
     grid.Set(3, 3, 1, 1);
