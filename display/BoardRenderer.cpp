@@ -9,8 +9,15 @@ namespace mirelo {
 
 using namespace geometry;
 
-BoardRenderer::BoardRenderer() {
-    SetScale(1);
+// Buffer is made when first drawn into: the window's renderer never needs one.
+BoardRenderer::BoardRenderer() = default;
+
+QImage& BoardRenderer::Out() {
+    if (target_)
+        return *target_;
+    if (Buffer.isNull())
+        SetScale(scale_);
+    return Buffer;
 }
 
 void BoardRenderer::SetScale(int scale) {

@@ -49,6 +49,7 @@ public:
 
     // A new, black Buffer `scale` times finer each way; nothing if it is
     // already. Drawing onto a target, no Buffer is kept: only the scale changes.
+    // Until then Buffer is made at scale 1 when first drawn into.
     void SetScale(int scale);
     int Scale() const { return scale_; }
     // Draws from now on onto `*target` (at the renderer's scale) with the
@@ -88,7 +89,7 @@ public:
     QPoint FaceOrigin(const TilePlace& place) const;
 
 private:
-    QImage& Out() { return target_ ? *target_ : Buffer; }
+    QImage& Out();
     // Blit onto Out() of `from` (scale-1 pixels of `src`) at board point `at`,
     // within clip_.
     void Put(QPoint at, const QImage& src, QRect from, RasterOp op);
