@@ -41,9 +41,9 @@ QImage WindowTest::SurfaceRows(int top, int height) const {
     return probe().Surface->Surface().copy(0, top, probe().Surface->width(), height);
 }
 
-QImage WindowTest::ComposedBoard() const {
+QImage WindowTest::ComposedBoard(int scale) const {
     BoardRenderer renderer;
-    renderer.SetScale(probe().Surface->Scale());
+    renderer.SetScale(scale > 0 ? scale : probe().Surface->Scale());
     renderer.WideScreen = probe().WideScreen;
     const QImage& background = window->CurrentBackground();
     renderer.PaintBackground(background);

@@ -105,8 +105,9 @@ protected:
     // strip, which is drawn over the board.
     QImage BoardRows(int top) const { return SurfaceRows(top, 468).copy(0, 0, 700, 468); }
     // The board of the window's game as a full redraw composes it, drawn apart
-    // from the window at the window's scale: what the window should show.
-    QImage ComposedBoard() const;
+    // from the window at the window's scale (or at `scale`): what the window
+    // should show.
+    QImage ComposedBoard(int scale = 0) const;
 
     // The window's insides, as the checks see and set them.
     WindowProbe probe() const { return WindowProbe(*window); }

@@ -133,17 +133,7 @@ protected:
         EXPECT_EQ(Device(QRect(0, 41, 700, 468)), ComposedAtTwo());
     }
     // The board as a full redraw at scale 2 composes it now, left of the strip.
-    QImage ComposedAtTwo() const {
-        BoardRenderer renderer;
-        renderer.SetScale(2);
-        const QImage& background = window->CurrentBackground();
-        renderer.PaintBackground(background);
-        const GameState& s = probe().game.State;
-        renderer.ComposeBoard(
-            probe().game.Grid, background, probe().Sheet,
-            {s.FirstPick, s.SecondPick, s.HintFirst, s.HintSecond, probe().ColorHighlightTile});
-        return renderer.Buffer.copy(0, 0, 1400, 936);
-    }
+    QImage ComposedAtTwo() const { return ComposedBoard(2).copy(0, 0, 1400, 936); }
 };
 
 using AtRatio2 = DenseWindow;
