@@ -175,9 +175,13 @@ bool XSession::Start(const QString& program, const QStringList& environment) {
     game_.start(program, {});
     if (!game_.waitForStarted(5000))
         return false;
-    window_ = XdotoolOutput({QStringLiteral("search"), QStringLiteral("--sync"),
-                             QStringLiteral("--onlyvisible"), QStringLiteral("--name"),
-                             QStringLiteral("MIRELO 2.8")})
+    // Returns as soon as the window shows. A sanitizer build sharing the
+    // machine with other tests has been seen to take over 20 s to show it.
+    window_ = RunToString(QStringLiteral("xdotool"),
+                          {QStringLiteral("search"), QStringLiteral("--sync"),
+                           QStringLiteral("--onlyvisible"), QStringLiteral("--name"),
+                           QStringLiteral("MIRELO 2.8")},
+                          Environment({}), 60000)
                   .section(QLatin1Char('\n'), 0, 0);
     // Let the first deal reach the screen.
     QThread::msleep(800);
