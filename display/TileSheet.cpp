@@ -152,7 +152,12 @@ TileSheet::TileSheet(int scale)
 TileSheet::TileSheet(QImage tileGfx, QImage mask, int scale)
     : Scale(scale), TileGfx(tileGfx.convertToFormat(QImage::Format_RGB32)),
       Mask(mask.convertToFormat(MaskPicture.Format)),
-      MaskedTiles(MaskPicture.Width * scale, MaskPicture.Height * scale, QImage::Format_RGB32) {
+      MaskedTiles(tileGfx.isNull() ? QImage()
+                                   : QImage(MaskPicture.Width * scale, MaskPicture.Height * scale,
+                                            QImage::Format_RGB32)) {
+    // An empty sheet, the window's until its own is loaded, costs no pixels.
+    if (MaskedTiles.isNull())
+        return;
     MaskedTiles.fill(Qt::black);
     MaskedTiles.setDevicePixelRatio(scale);
 }

@@ -24,7 +24,8 @@ class TileSheet {
 public:
     // Loads the pictures compiled into the program at `scale` (1 or 2).
     explicit TileSheet(int scale = 1);
-    // Takes the given pictures instead (tests), drawn at `scale`.
+    // Takes the given pictures instead (tests), drawn at `scale`. Null pictures
+    // make an empty sheet, a placeholder to be replaced before it is drawn from.
     TileSheet(QImage tileGfx, QImage mask, int scale = 1);
 
     // Brings MaskedTiles up to `tileStyle`; returns false when it already was.
