@@ -1,8 +1,10 @@
 #include "TileSheet.h"
 
 #include "Blit.h"
+#include "FreshPixels.h"
 #include "Geometry.h"
 
+#include <QImageReader>
 #include <QResource>
 #include <QString>
 #include <condition_variable>
@@ -48,8 +50,11 @@ void ReleaseFilePages(const QString& path) {
 
 QImage DecodePicture(const PictureName& picture) {
     const QSize size(picture.Width * picture.Scale, picture.Height * picture.Scale);
-    QImage image(PicturePath(picture));
-    if (image.isNull() || image.size() != size) {
+    // Decoded into pixels mapped in ahead, where the file is of the format
+    // expected; Qt reads into a picture of the same size and format in place.
+    QImage image = FreshImage(size, QImage::Format_RGB32);
+    QImageReader reader(PicturePath(picture));
+    if (!reader.read(&image) || image.size() != size) {
         image = QImage(size, picture.Format);
         image.fill(QColor(96, 96, 96));
     } else {
@@ -152,9 +157,10 @@ TileSheet::TileSheet(int scale)
 TileSheet::TileSheet(QImage tileGfx, QImage mask, int scale)
     : Scale(scale), TileGfx(tileGfx.convertToFormat(QImage::Format_RGB32)),
       Mask(mask.convertToFormat(MaskPicture.Format)),
-      MaskedTiles(tileGfx.isNull() ? QImage()
-                                   : QImage(MaskPicture.Width * scale, MaskPicture.Height * scale,
-                                            QImage::Format_RGB32)) {
+      MaskedTiles(tileGfx.isNull()
+                      ? QImage()
+                      : FreshImage(QSize(MaskPicture.Width, MaskPicture.Height) * scale,
+                                   QImage::Format_RGB32)) {
     // An empty sheet, the window's until its own is loaded, costs no pixels.
     if (MaskedTiles.isNull())
         return;

@@ -1,9 +1,11 @@
 #include "WindowSurface.h"
 
 #include "Blit.h"
+#include "FreshPixels.h"
 #include "Scale.h"
 
 #include <QMouseEvent>
+#include <QPaintEngine>
 #include <QPainter>
 #include <QPen>
 #include <QTimer>
@@ -19,7 +21,7 @@ WindowSurface::WindowSurface(QWidget* parent) : QWidget(parent) {
 }
 
 void WindowSurface::SetClientSize(QSize size) {
-    QImage resized(size * scale_, QImage::Format_RGB32);
+    QImage resized = FreshImage(size * scale_, QImage::Format_RGB32);
     resized.fill(Qt::black);
     resized.setDevicePixelRatio(scale_);
     if (!surface_.isNull())
@@ -66,6 +68,10 @@ void WindowSurface::DrawOutline(QPoint a, QPoint b, QColor color, int width) {
 
 void WindowSurface::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
+    // The window's own pixels, Qt's, are new at the first paint as well.
+    const QPaintDevice* target = painter.paintEngine()->paintDevice();
+    if (!painted_ && target && target->devType() == QInternal::Image)
+        MapInPixels(*static_cast<const QImage*>(target));
     const qreal ratio = devicePixelRatioF();
     if (ratio == scale_) {
         // Pixel for pixel.

@@ -1,9 +1,13 @@
 #include "Blit.h"
 #include "BoardRenderer.h"
+#include "FreshPixels.h"
 #include "SyntheticSheet.h"
 #include "Tiles.h"
 
 #include <gtest/gtest.h>
+#include <sys/mman.h>
+#include <unistd.h>
+#include <vector>
 
 namespace mirelo {
 namespace {
@@ -118,6 +122,46 @@ TEST(PictureNames, ScaleTwoOpensTheFinerFileAndScaleOneNeverDoes) {
         ASSERT_EQ(words.format(), QImage::Format_RGB32);
         EXPECT_EQ(mask.convertToFormat(QImage::Format_RGB32), words);
     }
+}
+
+// The pages of `image`'s pixels that lie wholly inside them, and how many of
+// those are in memory.
+std::pair<std::size_t, std::size_t> ResidentPages(const QImage& image) {
+    const auto page = static_cast<std::uintptr_t>(sysconf(_SC_PAGESIZE));
+    const auto first = reinterpret_cast<std::uintptr_t>(image.constBits());
+    const std::uintptr_t start = (first + page - 1) / page * page;
+    const std::uintptr_t end =
+        (first + static_cast<std::uintptr_t>(image.sizeInBytes())) / page * page;
+    std::vector<unsigned char> in((end - start) / page);
+    if (mincore(reinterpret_cast<void*>(start), end - start, in.data()) != 0)
+        return {0, 0};
+    std::size_t resident = 0;
+    for (unsigned char bit : in)
+        resident += bit & 1;
+    return {in.size(), resident};
+}
+
+TEST(FreshImage, ItsPixelsAreInMemoryBeforeTheFirstWrite) {
+    // Only a kernel that maps memory ahead on request (Linux 5.14) can pass.
+    const std::size_t probeSize = 1 << 20;
+    void* probe = mmap(nullptr, probeSize, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS,
+                       -1, 0);
+    ASSERT_NE(probe, MAP_FAILED);
+    const bool canMapAhead = madvise(probe, probeSize, 23 /* MADV_POPULATE_WRITE */) == 0;
+    munmap(probe, probeSize);
+    if (!canMapAhead)
+        GTEST_SKIP() << "this kernel cannot map memory ahead";
+
+    // Big enough to be a mapping of its own, as the window's pictures are.
+    const QImage fresh = FreshImage(QSize(1600, 1018), QImage::Format_RGB32);
+    ASSERT_EQ(fresh.size(), QSize(1600, 1018));
+    ASSERT_EQ(fresh.format(), QImage::Format_RGB32);
+    const auto [pages, resident] = ResidentPages(fresh);
+    ASSERT_GT(pages, 1000u);
+    EXPECT_EQ(resident, pages);
+    // An ordinary picture's pages come only as they are written: the check can tell.
+    const QImage plain(QSize(1600, 1018), QImage::Format_RGB32);
+    EXPECT_LT(ResidentPages(plain).second, pages / 2);
 }
 
 TEST(Blit, RasterOperationsAreBitwiseAndClipped) {
