@@ -144,8 +144,8 @@ std::pair<std::size_t, std::size_t> ResidentPages(const QImage& image) {
 TEST(FreshImage, ItsPixelsAreInMemoryBeforeTheFirstWrite) {
     // Only a kernel that maps memory ahead on request (Linux 5.14) can pass.
     const std::size_t probeSize = 1 << 20;
-    void* probe = mmap(nullptr, probeSize, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS,
-                       -1, 0);
+    void* probe =
+        mmap(nullptr, probeSize, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
     ASSERT_NE(probe, MAP_FAILED);
     const bool canMapAhead = madvise(probe, probeSize, 23 /* MADV_POPULATE_WRITE */) == 0;
     munmap(probe, probeSize);
