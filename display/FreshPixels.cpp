@@ -19,15 +19,22 @@ QImage FreshImage(QSize size, QImage::Format format) {
 void MapInPixels(const QImage& image) {
     if (image.isNull())
         return;
-    const auto first = reinterpret_cast<std::uintptr_t>(image.constBits());
-    const auto page = static_cast<std::uintptr_t>(sysconf(_SC_PAGESIZE));
-    // Whole pages inside the pixels: the allocator's own bookkeeping lies around them.
-    const std::uintptr_t start = (first + page - 1) / page * page;
-    const std::uintptr_t end =
-        (first + static_cast<std::uintptr_t>(image.sizeInBytes())) / page * page;
+    // Only whole pages: the allocator's own bookkeeping lies around the pixels.
+    const PageSpan pages =
+        WholePagesWithin(image.constBits(), static_cast<std::size_t>(image.sizeInBytes()));
     // A kernel without the advice refuses it, and the pages come as they are written.
-    if (end > start)
-        madvise(reinterpret_cast<void*>(start), end - start, MADV_POPULATE_WRITE);
+    if (pages.Bytes > 0)
+        madvise(pages.Start, pages.Bytes, MADV_POPULATE_WRITE);
+}
+
+PageSpan WholePagesWithin(const void* data, std::size_t size) {
+    const auto first = reinterpret_cast<std::uintptr_t>(data);
+    const auto page = static_cast<std::uintptr_t>(sysconf(_SC_PAGESIZE));
+    const std::uintptr_t start = (first + page - 1) / page * page;
+    const std::uintptr_t end = (first + size) / page * page;
+    if (end <= start)
+        return {};
+    return {reinterpret_cast<void*>(start), end - start};
 }
 
 } // namespace mirelo

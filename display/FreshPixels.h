@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QImage>
+#include <cstddef>
 
 namespace mirelo {
 
@@ -12,5 +13,13 @@ namespace mirelo {
 QImage FreshImage(QSize size, QImage::Format format);
 // The same for a picture made elsewhere whose pixels have not been written yet.
 void MapInPixels(const QImage& image);
+
+// The whole pages that lie inside `size` bytes at `data`: what may be advised
+// about without touching the memory around it. Bytes is 0 when there are none.
+struct PageSpan {
+    void* Start = nullptr;
+    std::size_t Bytes = 0;
+};
+PageSpan WholePagesWithin(const void* data, std::size_t size);
 
 } // namespace mirelo

@@ -12,7 +12,6 @@
 #include <mutex>
 #include <sys/mman.h>
 #include <thread>
-#include <unistd.h>
 
 namespace mirelo {
 
@@ -39,13 +38,11 @@ void ReleaseFilePages(const QString& path) {
     const QResource resource(path);
     if (!resource.isValid() || resource.compressionAlgorithm() != QResource::NoCompression)
         return;
-    const auto first = reinterpret_cast<std::uintptr_t>(resource.data());
-    const auto page = static_cast<std::uintptr_t>(sysconf(_SC_PAGESIZE));
     // Whole pages inside the picture only: its neighbours may still be wanted.
-    const std::uintptr_t start = (first + page - 1) / page * page;
-    const std::uintptr_t end = (first + static_cast<std::uintptr_t>(resource.size())) / page * page;
-    if (end > start)
-        madvise(reinterpret_cast<void*>(start), end - start, MADV_DONTNEED);
+    const PageSpan pages =
+        WholePagesWithin(resource.data(), static_cast<std::size_t>(resource.size()));
+    if (pages.Bytes > 0)
+        madvise(pages.Start, pages.Bytes, MADV_DONTNEED);
 }
 
 QImage DecodePicture(const PictureName& picture) {

@@ -69,7 +69,8 @@ void WindowSurface::DrawOutline(QPoint a, QPoint b, QColor color, int width) {
 void WindowSurface::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
     // The window's own pixels, Qt's, are new at the first paint as well.
-    const QPaintDevice* target = painter.paintEngine()->paintDevice();
+    const QPaintEngine* engine = painter.paintEngine();
+    const QPaintDevice* target = engine ? engine->paintDevice() : nullptr;
     if (!painted_ && target && target->devType() == QInternal::Image)
         MapInPixels(*static_cast<const QImage*>(target));
     const qreal ratio = devicePixelRatioF();

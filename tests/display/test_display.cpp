@@ -127,13 +127,10 @@ TEST(PictureNames, ScaleTwoOpensTheFinerFileAndScaleOneNeverDoes) {
 // The pages of `image`'s pixels that lie wholly inside them, and how many of
 // those are in memory.
 std::pair<std::size_t, std::size_t> ResidentPages(const QImage& image) {
-    const auto page = static_cast<std::uintptr_t>(sysconf(_SC_PAGESIZE));
-    const auto first = reinterpret_cast<std::uintptr_t>(image.constBits());
-    const std::uintptr_t start = (first + page - 1) / page * page;
-    const std::uintptr_t end =
-        (first + static_cast<std::uintptr_t>(image.sizeInBytes())) / page * page;
-    std::vector<unsigned char> in((end - start) / page);
-    if (mincore(reinterpret_cast<void*>(start), end - start, in.data()) != 0)
+    const PageSpan pages =
+        WholePagesWithin(image.constBits(), static_cast<std::size_t>(image.sizeInBytes()));
+    std::vector<unsigned char> in(pages.Bytes / static_cast<std::size_t>(sysconf(_SC_PAGESIZE)));
+    if (pages.Bytes == 0 || mincore(pages.Start, pages.Bytes, in.data()) != 0)
         return {0, 0};
     std::size_t resident = 0;
     for (unsigned char bit : in)
