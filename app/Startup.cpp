@@ -6,6 +6,7 @@
 #include "ProfileFile.h"
 #include "QuitSignals.h"
 #include "Scale.h"
+#include "SessionBus.h"
 #include "Settings.h"
 #include "SettingsLocation.h"
 #include "SoundInterface.h"
@@ -59,6 +60,23 @@ private:
     std::uint32_t seed_;
 };
 
+// Qt asks the session bus about a desktop menu bar and screen readers while
+// the window is built, and waits for the answer without a time limit: a bus
+// that takes connections but never answers (stopped, or wedged) would keep
+// the window from ever showing. Such a bus is left out before Qt starts.
+void GoWithoutASilentSessionBus() {
+    const QByteArray address = SessionBusAddress();
+    if (CheckSessionBus(address, 2000) != BusAnswer::Silent)
+        return;
+    std::fprintf(stderr,
+                 "Mirelo: the session bus (%s) does not answer; the game goes on without it, "
+                 "with its own menu bar and no screen reader.\n",
+                 address.constData());
+    // An address of no known kind: the bus library gives up on it at once.
+    qputenv("DBUS_SESSION_BUS_ADDRESS", "disabled:");
+    QCoreApplication::setAttribute(Qt::AA_DontUseNativeMenuBar);
+}
+
 } // namespace
 
 int RunMirelo(int argc, char** argv, const SoundFactory& makeSound) {
@@ -87,6 +105,7 @@ int RunMirelo(int argc, char** argv, const SoundFactory& makeSound) {
     const Options options = ReadSettings(stored->File, false, readHall);
     if (options.Zoom != 100)
         qputenv("QT_SCALE_FACTOR", ZoomedScaleFactor(qgetenv("QT_SCALE_FACTOR"), options.Zoom));
+    GoWithoutASilentSessionBus();
     QApplication app(argc, argv);
     // The first paint needs the tile sheet and the background in the settings:
     // a second thread decodes them while the window is built. The window opens

@@ -4,8 +4,12 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <csignal>
 #include <gtest/gtest.h>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
 
 namespace mirelo::test {
 namespace {
@@ -74,6 +78,33 @@ TEST(StaleMarker, AKilledCopyDoesNotBlockTheNextStart) {
     next->terminate();
     EXPECT_TRUE(next->waitForFinished(30000));
     EXPECT_TRUE(QFile::exists(SettingsOf(x)));
+}
+
+// A session bus that takes connections and never answers, as a stopped or
+// wedged bus does: the game starts without it, and ends as it should.
+TEST(SilentSessionBus, DoesNotKeepTheWindowFromShowing) {
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    const QByteArray path = QFile::encodeName(folder.filePath(QStringLiteral("bus")));
+    const int bus = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    ASSERT_GE(bus, 0);
+    sockaddr_un where{};
+    where.sun_family = AF_UNIX;
+    ASSERT_LT(path.size(), qsizetype(sizeof where.sun_path));
+    std::copy(path.begin(), path.end(), where.sun_path);
+    ASSERT_EQ(bind(bus, reinterpret_cast<const sockaddr*>(&where), sizeof where), 0);
+    ASSERT_EQ(listen(bus, 8), 0); // never accepted
+
+    XSession x(800, 600);
+    ASSERT_TRUE(x.Ok());
+    EXPECT_TRUE(
+        x.Start(GameProgram("mirelo"),
+                {QStringLiteral("DBUS_SESSION_BUS_ADDRESS=unix:path=") + QFile::decodeName(path)}))
+        << "the window did not show";
+    ASSERT_TRUE(x.Key(QStringLiteral("ctrl+c")));
+    EXPECT_EQ(x.WaitForExit(30000), 0);
+    EXPECT_TRUE(QFile::exists(SettingsOf(x)));
+    close(bus);
 }
 
 struct MarkerContent {
