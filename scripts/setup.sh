@@ -10,7 +10,7 @@ PACKAGES=(
   libsdl2-dev libfluidsynth-dev timgm6mb-soundfont
   fonts-liberation2
   libgtest-dev libgmock-dev libbenchmark-dev
-  xvfb xdotool x11-apps x11-utils imagemagick openbox
+  xvfb xdotool x11-apps x11-utils imagemagick openbox dbus-daemon
   libxkbcommon-x11-0 libxcb-cursor0 libxcb-icccm4 libxcb-image0 libxcb-keysyms1
   libxcb-randr0 libxcb-render-util0 libxcb-shape0 libxcb-xinerama0 libxcb-xkb1
 )

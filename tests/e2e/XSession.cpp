@@ -113,6 +113,19 @@ XSession::XSession(int width, int height) {
         close(fds[0]);
     }
     configHome_ = config_.path();
+    // A session bus of the screen's own, where a desktop keeps it. Without one
+    // the bus library forks a launcher from the game's start-up, beside its
+    // picture thread, and under the sanitizers the forked child has been seen
+    // to hang, and the window with it.
+    bus_.setProgram(QStringLiteral("dbus-daemon"));
+    bus_.setArguments(
+        {QStringLiteral("--session"), QStringLiteral("--nofork"),
+         QStringLiteral("--print-address=1"),
+         QStringLiteral("--address=unix:path=") + runtime_.filePath(QStringLiteral("bus"))});
+    bus_.setStandardErrorFile(QProcess::nullDevice());
+    bus_.start();
+    if (bus_.waitForStarted(5000) && bus_.waitForReadyRead(10000))
+        busAddress_ = QString::fromLatin1(bus_.readLine().trimmed());
 }
 
 XSession::~XSession() {
@@ -126,6 +139,8 @@ XSession::~XSession() {
     }
     xvfb_.terminate();
     xvfb_.waitForFinished(3000);
+    bus_.terminate();
+    bus_.waitForFinished(3000);
 }
 
 QProcessEnvironment XSession::Environment(const QStringList& extra) const {
@@ -133,6 +148,8 @@ QProcessEnvironment XSession::Environment(const QStringList& extra) const {
     env.insert(QStringLiteral("DISPLAY"), display_);
     env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime_.path());
     env.insert(QStringLiteral("XDG_CONFIG_HOME"), configHome_);
+    if (!busAddress_.isEmpty())
+        env.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), busAddress_);
     env.insert(QStringLiteral("SDL_AUDIODRIVER"), QStringLiteral("dummy"));
     env.remove(QStringLiteral("QT_QPA_PLATFORM"));
     env.remove(QStringLiteral("WAYLAND_DISPLAY"));

@@ -71,10 +71,12 @@ private:
     QProcess xvfb_;
     QProcess windowManager_;
     QProcess game_;
+    QProcess bus_;
     QTemporaryDir runtime_;
     QTemporaryDir config_;
     QString display_;
     QString configHome_;
+    QString busAddress_;
     QString window_;
 };
 
