@@ -21,9 +21,6 @@ constexpr int ScratchFrames = 1024;
 // The synthesiser renders in blocks of this many frames and keeps the rest of a
 // block for the next call; asking for a whole block always runs the player once.
 constexpr int SynthBlock = 64;
-// The synthesiser's default level is meant for a mix of many sources; the tunes
-// are the only music here and should sit under the effects, not vanish.
-constexpr double SynthGain = 0.8;
 
 // Where the synthesiser library is built with OpenMP, its sound-font loader
 // hands each sample to a team of threads that spin while one thread reads the
@@ -55,6 +52,18 @@ void LoadSamplesOnDemand(const FluidCalls& lib, fluid_settings_t* settings) {
     constexpr const char* name = "synth.dynamic-sample-loading";
     if (lib.fluid_settings_get_type(settings, name) == FLUID_INT_TYPE)
         lib.fluid_settings_setint(settings, name, 1);
+}
+
+// The player resets the synthesiser once it has finished a tune (a couple of
+// seconds after the end, its last notes released), which gives every channel
+// its first preset again and reads their samples on the mixer's thread. The
+// sequencer resets it instead when the tune is played again. False when the
+// library lacks the setting.
+bool ResetOnlyWhenPlayedAgain(const FluidCalls& lib, fluid_settings_t* settings) {
+    constexpr const char* name = "player.reset-synth";
+    if (lib.fluid_settings_get_type(settings, name) != FLUID_INT_TYPE)
+        return false;
+    return lib.fluid_settings_setint(settings, name, 0) == FLUID_OK;
 }
 
 std::uint32_t Le32(const std::array<unsigned char, 12>& b, std::size_t at) {
@@ -170,9 +179,10 @@ MidiSequencer::MidiSequencer(AudioDevice& device, const std::string& soundFont,
     settings_ = NewSettings(lib_, device.Rate());
     if (!settings_)
         throw SoundError("The MIDI sequencer could not be created");
-    lib_.fluid_settings_setnum(settings_, "synth.gain", SynthGain);
+    lib_.fluid_settings_setnum(settings_, "synth.gain", Gain);
     lib_.fluid_settings_setint(settings_, "synth.polyphony", Polyphony);
     LoadSamplesOnDemand(lib_, settings_);
+    resetsAfterEnd_ = ResetOnlyWhenPlayedAgain(lib_, settings_);
     synth_ = lib_.new_fluid_synth(settings_);
     LoadOnThisThreadOnly(lib_);
     if (synth_)
@@ -229,14 +239,13 @@ int MidiSequencer::LoadSoundFont(const std::vector<std::string>& tunes) {
     return lib_.fluid_synth_sfload(synth_, soundFont_.c_str(), 1);
 }
 
-// A tune that selects presets the cut font lacks would sound otherwise than
-// with the whole font: the whole font replaces it. Device lock held.
-bool MidiSequencer::LoadWholeFontFor(const std::string& tune) {
+// A tune that selects presets the cut font lacks, or one that could not be
+// read (`wanted` null), would sound otherwise than with the whole font: the
+// whole font replaces it. Device lock held.
+bool MidiSequencer::LoadWholeFontFor(const PresetChoices* wanted) {
     if (!cutFont_)
         return true;
-    PresetChoices wanted;
-    if (TuneFilePresets(tune, wanted) &&
-        std::includes(cutTo_.begin(), cutTo_.end(), wanted.begin(), wanted.end()))
+    if (wanted && std::includes(cutTo_.begin(), cutTo_.end(), wanted->begin(), wanted->end()))
         return true;
     const int whole = lib_.fluid_synth_sfload(synth_, soundFont_.c_str(), 1);
     if (whole == FLUID_FAILED)
@@ -249,14 +258,42 @@ bool MidiSequencer::LoadWholeFontFor(const std::string& tune) {
     return true;
 }
 
+// Every channel starts on the first preset of its bank, and the synthesiser
+// reads the samples of every preset a channel holds. A channel the tune gives
+// a program before it plays a note, or never plays, needs none: it is given
+// none, and whatever it sounds is what it would have sounded. Device lock held.
+void MidiSequencer::ReleaseUnplayedPresets() {
+    if (!lib_.fluid_synth_unset_program)
+        return;
+    for (std::size_t channel = 0; channel < unplayedPresets_.size(); ++channel)
+        if (unplayedPresets_[channel])
+            lib_.fluid_synth_unset_program(synth_, static_cast<int>(channel));
+}
+
+// What the player did when the tune ended, done when it is played again:
+// silence and fresh channels for the next time through. Device lock held.
+void MidiSequencer::ResetAfterEnd() {
+    if (!resetsAfterEnd_ || lib_.fluid_player_get_status(player_) != FLUID_PLAYER_DONE)
+        return;
+    lib_.fluid_synth_system_reset(synth_);
+    ReleaseUnplayedPresets();
+}
+
 bool MidiSequencer::Open(const std::string& path, std::string* error) {
     Close();
     if (!IsTuneFile(lib_, path, error))
         return false;
+    PresetChoices wanted;
+    ChannelSet fromStart;
+    const bool scanned = TuneFilePresets(path, wanted, &fromStart);
 
     DeviceLock lock(device_);
-    if (!LoadWholeFontFor(path))
+    if (!LoadWholeFontFor(scanned ? &wanted : nullptr))
         return Fail(error, CannotPlay(path));
+    // The player would reset the channels at the tune's end and give each its
+    // first preset back: without the sequencer's own reset, all keep theirs.
+    unplayedPresets_ = scanned && resetsAfterEnd_ ? ~fromStart : ChannelSet{};
+    ReleaseUnplayedPresets();
     // The player reads its file when it first runs. Run it for one block of the
     // synthesiser here, on this thread, so the mixer never reads files and the
     // length is known as soon as the tune is open. The block is thrown away; the
@@ -280,6 +317,7 @@ void MidiSequencer::Close() {
     // The next tune starts from silence and fresh channels, not the last one's programs.
     lib_.fluid_synth_all_sounds_off(synth_, -1);
     lib_.fluid_synth_system_reset(synth_);
+    unplayedPresets_.reset();
     fileName_.clear();
     mode_ = Mode::Closed;
 }
@@ -308,14 +346,17 @@ void MidiSequencer::Pause() {
 
 void MidiSequencer::Seek(int tick) {
     DeviceLock lock(device_);
-    if (player_)
-        lib_.fluid_player_seek(player_, tick);
+    if (!player_)
+        return;
+    ResetAfterEnd();
+    lib_.fluid_player_seek(player_, tick);
 }
 
 void MidiSequencer::Restart() {
     DeviceLock lock(device_);
     if (!player_)
         return;
+    ResetAfterEnd();
     lib_.fluid_player_seek(player_, Start());
     lib_.fluid_player_play(player_);
     mode_ = Mode::Playing;

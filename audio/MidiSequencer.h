@@ -30,6 +30,9 @@ public:
     // sounds 57 at once, its loop included: with fewer, a note would take the
     // voice of another and the tune would sound otherwise (with 48 it does).
     static constexpr int Polyphony = 64;
+    // The synthesiser's default level is meant for a mix of many sources; the
+    // tunes are the only music here and should sit under the effects, not vanish.
+    static constexpr double Gain = 0.8;
 
     // A synthesiser at the device's rate with `soundFont` loaded, attached to
     // the device's mixer. Throws SoundError with the reason when it cannot be
@@ -102,7 +105,9 @@ public:
 private:
     bool AtEnd() const;
     int LoadSoundFont(const std::vector<std::string>& tunes);
-    bool LoadWholeFontFor(const std::string& tune);
+    bool LoadWholeFontFor(const PresetChoices* wanted);
+    void ResetAfterEnd();
+    void ReleaseUnplayedPresets();
 
     AudioDevice& device_;
     const FluidCalls& lib_;
@@ -116,6 +121,12 @@ private:
     PresetChoices cutTo_;
     std::vector<std::unique_ptr<CutFontFile>> retiredFonts_;
     std::string fileName_;
+    // The open tune's channels that never sound the preset they start with:
+    // they hold none, so its samples are not read (see ReleaseUnplayedPresets).
+    ChannelSet unplayedPresets_;
+    // Whether the player was kept from resetting the synthesiser at the
+    // tune's end, so that the sequencer does it (ResetAfterEnd).
+    bool resetsAfterEnd_ = false;
     Mode mode_ = Mode::Closed;
     std::atomic<bool> noticeArmed_{false};
     int noticeFd_ = -1;

@@ -71,12 +71,36 @@ bool Keeps(const PresetChoices& keep, int bank, int program) {
     return keep.count({bank, program}) || keep.count({AnyBank, program});
 }
 
+// `keep` with the presets the synthesiser falls back on when a choice is not
+// in the font: on the drum channel the standard kit; elsewhere the program in
+// bank 0, else the piano. A choice in any bank may be missing from one of them.
+PresetChoices WithFallbacks(const PresetChoices& keep, const Records& headers,
+                            std::size_t presets) {
+    PresetChoices present;
+    for (std::size_t p = 0; p < presets; ++p)
+        present.insert({Le16(headers[p] + 22), Le16(headers[p] + 20)});
+    PresetChoices with = keep;
+    for (const PresetChoice& choice : keep) {
+        if (present.count(choice))
+            continue;
+        if (choice.bank == DrumBank || choice.bank == AnyBank)
+            with.insert({DrumBank, 0});
+        if (choice.bank != DrumBank) {
+            with.insert({0, choice.program});
+            if (!present.count({0, choice.program}))
+                with.insert({0, 0});
+        }
+    }
+    return with;
+}
+
 std::optional<Cut> CutPresetData(const std::array<Records, PartCount>& in,
-                                 const PresetChoices& keep) {
+                                 const PresetChoices& choices) {
     for (const Records& r : in)
         if (r.count == 0)
             return std::nullopt;
     const std::size_t presets = in[Phdr].count - 1;
+    const PresetChoices keep = WithFallbacks(choices, in[Phdr], presets);
     const std::size_t instruments = in[Inst].count - 1;
     std::vector<std::size_t> presetBags, presetGens, presetMods, instBags, instGens, instMods;
     // Each list's closing record holds the count of the next one's records.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <bitset>
 #include <compare>
 #include <cstddef>
 #include <cstdint>
@@ -23,15 +24,21 @@ inline constexpr int AnyBank = -1;
 inline constexpr int DrumBank = 128;
 using PresetChoices = std::set<PresetChoice>;
 
+// The sixteen MIDI channels, by number from 0 (the drum channel is 9).
+using ChannelSet = std::bitset<16>;
+
 // Adds the presets a Standard MIDI File can select to `into`: its program
 // changes in bank 0, or in the drum bank on the drum channel (the tenth), and
-// the first preset of both, which every channel has before a program change.
-// A tune with bank selects or system exclusive messages, which can move a
-// channel to another bank, adds its programs in every bank. False, adding
-// nothing, when the bytes are not a MIDI file read to its end.
-bool TunePresets(std::span<const std::uint8_t> midi, PresetChoices& into);
+// the first preset of bank 0 or of the drum bank when a channel may sound a
+// note on the preset every channel starts with, before its first program
+// change. `fromStart`, when given, is set to those channels. A tune with bank
+// selects or system exclusive messages, which can move a channel to another
+// bank, adds its programs in every bank, both first presets, and every channel.
+// False, adding nothing, when the bytes are not a MIDI file read to its end.
+bool TunePresets(std::span<const std::uint8_t> midi, PresetChoices& into,
+                 ChannelSet* fromStart = nullptr);
 // The same for a file; false when it cannot be read.
-bool TuneFilePresets(const std::string& path, PresetChoices& into);
+bool TuneFilePresets(const std::string& path, PresetChoices& into, ChannelSet* fromStart = nullptr);
 // The tunes (*.mid) of a folder, sorted; none when it cannot be read.
 std::vector<std::string> TunesInFolder(const std::string& folder);
 

@@ -59,14 +59,16 @@ namespace mirelo {
     X(fluid_player_get_total_ticks)                                                                \
     X(fluid_player_get_current_tick)
 
-// Calls the music can do without: a library lacking them loads the whole
-// sound font, as before it could be cut (CutFontLoader.h).
+// Calls the music can do without: a library lacking the loader's loads the
+// whole sound font, as before it could be cut (CutFontLoader.h); one lacking
+// the last keeps every channel's first preset, as before.
 #define MIRELO_FLUID_OPTIONAL_CALLS(X)                                                             \
     X(new_fluid_defsfloader)                                                                       \
     X(delete_fluid_sfloader)                                                                       \
     X(fluid_sfloader_set_callbacks)                                                                \
     X(fluid_synth_add_sfloader)                                                                    \
-    X(fluid_synth_sfunload)
+    X(fluid_synth_sfunload)                                                                        \
+    X(fluid_synth_unset_program)
 
 #define MIRELO_CALL_MEMBER(name) decltype(&::name) name = nullptr;
 

@@ -1,6 +1,7 @@
 #include "SoundFontCutter.h"
 
 #include <algorithm>
+#include <array>
 #include <cctype>
 #include <cstring>
 #include <filesystem>
@@ -33,19 +34,39 @@ bool ReadVarLen(const std::uint8_t*& p, const std::uint8_t* end, std::uint32_t& 
     return false;
 }
 
+constexpr std::uint64_t Never = ~std::uint64_t{0};
+
 struct TuneScan {
     // Channel and program of every program change.
     std::vector<std::pair<int, int>> programs;
     // A bank select or a system exclusive message was seen.
     bool bankMayMove = false;
+    // Each channel's first program change in the tracks scanned, by tick.
+    std::array<std::uint64_t, 16> firstProgram = MakeNever();
+    // The channels that may sound a note before their first program change.
+    ChannelSet fromStart;
+
+    static std::array<std::uint64_t, 16> MakeNever() {
+        std::array<std::uint64_t, 16> ticks;
+        ticks.fill(Never);
+        return ticks;
+    }
 };
 
+// The player sends a track's events in order, and the events due by its
+// clock track by track, the first track first. A note comes surely after a
+// program change of its channel earlier in its own track, or in an earlier
+// track at the same tick or before; any other note may come before it.
 bool ScanTrack(const std::uint8_t* p, const std::uint8_t* end, TuneScan& scan) {
     std::uint8_t running = 0;
+    std::uint64_t tick = 0;
+    ChannelSet programmed;
+    std::array<std::uint64_t, 16> firstProgram = TuneScan::MakeNever();
     while (p != end) {
         std::uint32_t delta = 0;
         if (!ReadVarLen(p, end, delta) || p == end)
             return false;
+        tick += delta;
         std::uint8_t status = *p;
         if (status == 0xFF || status == 0xF0 || status == 0xF7) {
             ++p;
@@ -73,18 +94,27 @@ bool ScanTrack(const std::uint8_t* p, const std::uint8_t* end, TuneScan& scan) {
         const std::size_t bytes = kind == 0xC0 || kind == 0xD0 ? 1 : 2;
         if (static_cast<std::size_t>(end - p) < bytes)
             return false;
-        if (kind == 0xC0)
-            scan.programs.emplace_back(running & 0x0F, p[0] & 0x7F);
+        const int channel = running & 0x0F;
+        if (kind == 0xC0) {
+            scan.programs.emplace_back(channel, p[0] & 0x7F);
+            programmed.set(static_cast<std::size_t>(channel));
+            firstProgram[channel] = std::min(firstProgram[channel], tick);
+        }
+        if (kind == 0x90 && p[1] != 0 && !programmed[static_cast<std::size_t>(channel)] &&
+            scan.firstProgram[channel] > tick)
+            scan.fromStart.set(static_cast<std::size_t>(channel));
         if (kind == 0xB0 && (p[0] == 0 || p[0] == 32))
             scan.bankMayMove = true;
         p += bytes;
     }
+    for (std::size_t c = 0; c < firstProgram.size(); ++c)
+        scan.firstProgram[c] = std::min(scan.firstProgram[c], firstProgram[c]);
     return true;
 }
 
 } // namespace
 
-bool TunePresets(std::span<const std::uint8_t> midi, PresetChoices& into) {
+bool TunePresets(std::span<const std::uint8_t> midi, PresetChoices& into, ChannelSet* fromStart) {
     const std::uint8_t* p = midi.data();
     const std::uint8_t* const end = p + midi.size();
     if (midi.size() < 14 || std::memcmp(p, "MThd", 4) != 0 || Be32(p + 4) < 6 ||
@@ -106,10 +136,18 @@ bool TunePresets(std::span<const std::uint8_t> midi, PresetChoices& into) {
     }
     if (tracks == 0)
         return false;
-    into.insert({0, 0});
-    into.insert({DrumBank, 0});
+    if (scan.bankMayMove)
+        scan.fromStart.set();
+    ChannelSet melodic = scan.fromStart;
+    melodic.reset(DrumChannel);
+    if (melodic.any())
+        into.insert({0, 0});
+    if (scan.fromStart[DrumChannel])
+        into.insert({DrumBank, 0});
     if (scan.bankMayMove)
         into.insert({AnyBank, 0});
+    if (fromStart)
+        *fromStart = scan.fromStart;
     for (const auto& [channel, program] : scan.programs) {
         const int bank = scan.bankMayMove ? AnyBank : channel == DrumChannel ? DrumBank : 0;
         into.insert({bank, program});
@@ -117,7 +155,7 @@ bool TunePresets(std::span<const std::uint8_t> midi, PresetChoices& into) {
     return true;
 }
 
-bool TuneFilePresets(const std::string& path, PresetChoices& into) {
+bool TuneFilePresets(const std::string& path, PresetChoices& into, ChannelSet* fromStart) {
     std::error_code ec;
     const auto size = std::filesystem::file_size(path, ec);
     if (ec || size > MaxTuneBytes)
@@ -126,7 +164,7 @@ bool TuneFilePresets(const std::string& path, PresetChoices& into) {
     std::vector<std::uint8_t> bytes(size);
     if (!in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(size)))
         return false;
-    return TunePresets(bytes, into);
+    return TunePresets(bytes, into, fromStart);
 }
 
 std::vector<std::string> TunesInFolder(const std::string& folder) {

@@ -32,11 +32,22 @@ constexpr int Period = 512;
 // Longer than any tune: a render that reaches it has missed the tune's end.
 constexpr int MaxSeconds = 300;
 
+// How a render loops: `gap` periods after it reaches the tune's end (at
+// `endAt`) it plays it again from the start (at `restartAt`). The window
+// hears of the end within a period or two; the player finishes the tune, its
+// last notes released, some 250 periods after the end.
+struct Loop {
+    int gap = 20;
+    std::size_t endAt = 0;
+    std::size_t restartAt = 0;
+};
+
 // What the sequencer renders of `tune` from its start, as the mixer would
 // have it, with the font it was made with: `seconds` of it, or all of it to
-// its end (a few seconds for the four shipped tunes).
+// its end and, with `loop`, played again from the start as the window does at
+// the end, `again` periods more.
 std::vector<std::int16_t> Render(AudioDevice& device, MidiSequencer& seq, const std::string& tune,
-                                 int seconds = 0) {
+                                 int seconds = 0, int again = 0, Loop* loop = nullptr) {
     std::string error;
     EXPECT_TRUE(seq.Open(tune, &error)) << error;
     DeviceLock lock(device);
@@ -47,11 +58,67 @@ std::vector<std::int16_t> Render(AudioDevice& device, MidiSequencer& seq, const 
     const std::size_t limit = static_cast<std::size_t>(seconds ? seconds : MaxSeconds) *
                               device.Rate() * device.Channels();
     std::vector<std::int16_t> out;
-    while (out.size() < limit && (seconds || !seq.EndReached())) {
+    auto period = [&] {
         out.resize(out.size() + step);
         seq.Render(out.data() + out.size() - step, Period);
-    }
+    };
+    while (out.size() < limit && (seconds || !seq.EndReached()))
+        period();
     EXPECT_LT(out.size(), static_cast<std::size_t>(MaxSeconds) * device.Rate() * device.Channels());
+    if (loop) {
+        loop->endAt = out.size();
+        for (int i = 0; i < loop->gap; ++i)
+            period();
+        loop->restartAt = out.size();
+        seq.Restart();
+        for (int i = 0; i < again; ++i)
+            period();
+    }
+    return out;
+}
+
+// The same as the library's own player plays it from the whole font, period
+// for period: the synthesiser set up as the sequencer sets up its own, the
+// block the sequencer's Open runs thrown away, then to the end and, sent back
+// to the start, `again` periods more. This player resets the synthesiser
+// itself when it finishes the tune, giving every channel its first preset back.
+std::vector<std::int16_t> LibraryRender(const AudioDevice& device, const std::string& tune,
+                                        int again, Loop& loop) {
+    const FluidCalls& lib = Fluid();
+    fluid_settings_t* settings = lib.new_fluid_settings();
+    lib.fluid_settings_setnum(settings, "synth.sample-rate", device.Rate());
+    lib.fluid_settings_setstr(settings, "player.timing-source", "sample");
+    lib.fluid_settings_setnum(settings, "synth.gain", MidiSequencer::Gain);
+    lib.fluid_settings_setint(settings, "synth.polyphony", MidiSequencer::Polyphony);
+    lib.fluid_settings_setint(settings, "synth.dynamic-sample-loading", 1);
+    fluid_synth_t* synth = lib.new_fluid_synth(settings);
+    EXPECT_NE(lib.fluid_synth_sfload(synth, SoundFont.c_str(), 1), FLUID_FAILED);
+    fluid_player_t* player = lib.new_fluid_player(synth);
+    lib.fluid_player_add(player, tune.c_str());
+    lib.fluid_player_play(player);
+    std::int16_t first[2 * 64];
+    lib.fluid_synth_write_s16(synth, 64, first, 0, 2, first, 1, 2);
+    const int length = lib.fluid_player_get_total_ticks(player);
+    std::vector<std::int16_t> out;
+    auto period = [&] {
+        out.resize(out.size() + 2 * Period);
+        std::int16_t* to = out.data() + out.size() - 2 * Period;
+        lib.fluid_synth_write_s16(synth, Period, to, 0, 2, to, 1, 2);
+    };
+    const std::size_t limit = static_cast<std::size_t>(MaxSeconds) * device.Rate() * 2;
+    while (out.size() < limit && lib.fluid_player_get_current_tick(player) < length)
+        period();
+    loop.endAt = out.size();
+    for (int i = 0; i < loop.gap; ++i)
+        period();
+    loop.restartAt = out.size();
+    lib.fluid_player_seek(player, 0);
+    lib.fluid_player_play(player);
+    for (int i = 0; i < again; ++i)
+        period();
+    lib.delete_fluid_player(player);
+    lib.delete_fluid_synth(synth);
+    lib.delete_fluid_settings(settings);
     return out;
 }
 
@@ -82,19 +149,46 @@ protected:
     AudioDevice device;
 };
 
-TEST_F(CutFont, TheShippedTunesSoundExactlyAsWithTheWholeFont) {
+// The sequencer's render against the library's, to the end and `again`
+// periods (400: about five seconds) into the second time through. The library
+// resets the synthesiser when it finishes the tune, the sequencer when the
+// tune is played again: between the last period before the end and the
+// restart, the tune's last sounds are cut off or ring out. Once the player has
+// finished, the sequencer stops rendering a synthesiser that has fallen
+// silent, so the chorus's sweep is elsewhere the second time through: the
+// same notes as loud, not the same samples.
+void ExpectSoundsAsTheLibraryPlaysIt(AudioDevice& device, MidiSequencer& seq,
+                                     const std::string& tune, int again = 400, int gap = 20) {
+    Loop expectedLoop{gap}, gotLoop{gap};
+    const std::vector<std::int16_t> expected = LibraryRender(device, tune, again, expectedLoop);
+    const std::vector<std::int16_t> got = Render(device, seq, tune, 0, again, &gotLoop);
+    ASSERT_EQ(gotLoop.endAt, expectedLoop.endAt);
+    ASSERT_EQ(got.size(), expected.size());
+    const auto lastPeriod = static_cast<long>(gotLoop.endAt - 2 * Period);
+    const auto restart = static_cast<long>(gotLoop.restartAt);
+    const std::vector<std::int16_t> expectedFirst(expected.begin(), expected.begin() + lastPeriod),
+        gotFirst(got.begin(), got.begin() + lastPeriod),
+        expectedAgain(expected.begin() + restart, expected.end()),
+        gotAgain(got.begin() + restart, got.end());
+    // Clearly sounding, so equal renders are not equal silences.
+    EXPECT_GT(Rms(expectedFirst), 300.0);
+    EXPECT_GT(Rms(expectedAgain), 300.0);
+    EXPECT_EQ(FirstDifference(expectedFirst, gotFirst), -1);
+    if (gap < 250)
+        EXPECT_EQ(FirstDifference(expectedAgain, gotAgain), -1);
+    else
+        EXPECT_NEAR(Rms(gotAgain) / Rms(expectedAgain), 1.0, 0.01);
+}
+
+TEST_F(CutFont, TheShippedTunesSoundAsTheLibraryPlaysThemFromTheWholeFont) {
     ASSERT_EQ(tunes.size(), 4u);
-    MidiSequencer whole(device, SoundFont);
-    MidiSequencer cut(device, SoundFont, tunes);
-    EXPECT_FALSE(whole.SoundFontCut());
-    ASSERT_TRUE(cut.SoundFontCut());
+    ASSERT_EQ(device.Channels(), 2);
     for (const std::string& tune : tunes) {
         SCOPED_TRACE(tune);
-        const std::vector<std::int16_t> expected = Render(device, whole, tune);
-        const std::vector<std::int16_t> got = Render(device, cut, tune);
-        // Clearly sounding, so equal renders are not equal silences.
-        EXPECT_GT(Rms(expected), 300.0);
-        EXPECT_EQ(FirstDifference(expected, got), -1);
+        // A synthesiser of its own, as fresh as the library's.
+        MidiSequencer cut(device, SoundFont, tunes);
+        ASSERT_TRUE(cut.SoundFontCut());
+        ExpectSoundsAsTheLibraryPlaysIt(device, cut, tune);
         // Every tune is served by the cut font: none brought the whole font back.
         EXPECT_TRUE(cut.SoundFontCut());
     }
@@ -232,8 +326,57 @@ TEST(TunePresets, ProgramsLandInTheBankTheirChannelPlaysFrom) {
     const auto tune = Midi({0,  0xC0, 12, 0,  0xFF, 0x51, 3,    7,  0xA1, 0x20, 0, 0x90,
                             60, 100,  10, 60, 0,    0,    0xC0, 40, 0,    0xC9, 16});
     PresetChoices found;
-    ASSERT_TRUE(TunePresets(tune, found));
-    EXPECT_EQ(found, (PresetChoices{{0, 0}, {0, 12}, {0, 40}, {DrumBank, 0}, {DrumBank, 16}}));
+    ChannelSet fromStart;
+    ASSERT_TRUE(TunePresets(tune, found, &fromStart));
+    // No channel sounds the preset it starts with.
+    EXPECT_EQ(found, (PresetChoices{{0, 12}, {0, 40}, {DrumBank, 16}}));
+    EXPECT_TRUE(fromStart.none());
+}
+
+// A multi-track tune of `tracks`, each holding its events.
+std::vector<std::uint8_t> MidiTracks(const std::vector<std::vector<std::uint8_t>>& tracks) {
+    std::vector<std::uint8_t> file = {
+        'M', 'T', 'h', 'd', 0, 0, 0, 6, 0, 1, 0, static_cast<std::uint8_t>(tracks.size()), 1, 0xE0};
+    for (const auto& events : tracks) {
+        const std::vector<std::uint8_t> one = Midi(events);
+        file.insert(file.end(), one.begin() + 14, one.end());
+    }
+    return file;
+}
+
+TEST(TunePresets, AChannelKeepsItsFirstPresetWhenItMaySoundItBeforeItsProgram) {
+    struct Case {
+        const char* what;
+        std::vector<std::vector<std::uint8_t>> tracks;
+        ChannelSet fromStart;
+        PresetChoices presets;
+    };
+    const std::vector<Case> cases = {
+        {"a note, then the program", {{0, 0x92, 60, 100, 0, 0xC2, 12}}, 1 << 2, {{0, 0}, {0, 12}}},
+        {"the program, then a note", {{0, 0xC2, 12, 0, 0x92, 60, 100}}, 0, {{0, 12}}},
+        {"a note off (velocity 0) first", {{0, 0x92, 60, 0, 0, 0xC2, 12}}, 0, {{0, 12}}},
+        {"drums without a program", {{0, 0x99, 36, 100}}, 1 << 9, {{DrumBank, 0}}},
+        {"the program in an earlier track, at the note's tick",
+         {{10, 0xC2, 12}, {10, 0x92, 60, 100}},
+         0,
+         {{0, 12}}},
+        {"the program in a later track, at the note's tick",
+         {{10, 0x92, 60, 100}, {10, 0xC2, 12}},
+         1 << 2,
+         {{0, 0}, {0, 12}}},
+        {"the program in an earlier track, after the note",
+         {{20, 0xC2, 12}, {10, 0x92, 60, 100}},
+         1 << 2,
+         {{0, 0}, {0, 12}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        PresetChoices found;
+        ChannelSet fromStart;
+        ASSERT_TRUE(TunePresets(MidiTracks(c.tracks), found, &fromStart));
+        EXPECT_EQ(fromStart, c.fromStart);
+        EXPECT_EQ(found, c.presets);
+    }
 }
 
 TEST(TunePresets, ABankSelectOrSystemExclusiveKeepsTheProgramInEveryBank) {
@@ -241,8 +384,10 @@ TEST(TunePresets, ABankSelectOrSystemExclusiveKeepsTheProgramInEveryBank) {
          {Midi({0, 0xB0, 0, 8, 0, 0xC0, 30}), Midi({0, 0xB3, 32, 1, 0, 0xC0, 30}),
           Midi({0, 0xF0, 3, 0x7E, 0x7F, 0xF7, 0, 0xC0, 30})}) {
         PresetChoices found;
-        ASSERT_TRUE(TunePresets(tune, found));
+        ChannelSet fromStart;
+        ASSERT_TRUE(TunePresets(tune, found, &fromStart));
         EXPECT_EQ(found, (PresetChoices{{AnyBank, 0}, {AnyBank, 30}, {0, 0}, {DrumBank, 0}}));
+        EXPECT_TRUE(fromStart.all());
     }
 }
 
@@ -261,6 +406,41 @@ TEST(TunePresets, WhatIsNotATuneReadToItsEndAddsNothing) {
         PresetChoices found = {{7, 7}};
         EXPECT_FALSE(TunePresets(bytes, found));
         EXPECT_EQ(found, (PresetChoices{{7, 7}}));
+    }
+}
+
+// Channels that sound the preset they start with, a drum kit the font lacks,
+// and channels left otherwise at the end than at the start: the cut keeps the
+// presets the synthesiser starts with and falls back on, and the second time
+// through starts from fresh channels, as the library's own player has them.
+TEST_F(CutFont, ATuneOnTheFirstPresetsAndFallbacksSoundsAsTheLibraryPlaysIt) {
+    const auto bytes =
+        Midi({0,    0x99, 36,   100,                  // drums on the kit every channel starts with
+              0,    0x91, 60,   100,                  // the piano channel 1 starts with
+              0,    0xC0, 40,   0,   0x90, 67,   100, // a violin
+              0x83, 0x60, 0x81, 60,  0,               // 480 ticks on
+              0,    0xC1, 12,   0,   0x91, 64,   100,  0,    0xC9, 5, // a kit not in the font
+              0,    0x99, 38,   100, 0x83, 0x60, 0x80, 67,   0,    0,    0x81, 64, 0,
+              0,    0x89, 36,   0,   0,    0x89, 38,   0, // all off
+              0,    0xB0, 7,    10,  0,    0xE0, 0,    0x7F, 0x83, 0x60, 0xB0, 7,  10});
+    QTemporaryDir dir;
+    const std::string tune = dir.filePath(QStringLiteral("first.mid")).toStdString();
+    {
+        std::ofstream out(tune, std::ios::binary);
+        out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<long>(bytes.size()));
+    }
+    ChannelSet fromStart;
+    PresetChoices wanted;
+    ASSERT_TRUE(TuneFilePresets(tune, wanted, &fromStart));
+    EXPECT_EQ(fromStart, ChannelSet(1 << 1 | 1 << 9));
+    // Played again at once, and once the player has finished it (and the
+    // library's player has reset the synthesiser); each from a fresh synthesiser.
+    for (const int gap : {20, 400}) {
+        SCOPED_TRACE(gap);
+        MidiSequencer cut(device, SoundFont, {tune});
+        ASSERT_TRUE(cut.SoundFontCut());
+        ExpectSoundsAsTheLibraryPlaysIt(device, cut, tune, 60, gap);
+        EXPECT_TRUE(cut.SoundFontCut());
     }
 }
 
@@ -299,10 +479,11 @@ TEST(CutSoundFont, KeepsThePresetsAskedForAndTheirSamplesAsTheyWere) {
         ASSERT_TRUE(TuneFilePresets(tune, keep)) << tune;
     const auto cut = CutSoundFont::Make(ReaderOf(font), font.size(), keep);
     ASSERT_TRUE(cut);
-    // The shipped tunes' sixteen programs, piano and the standard drum kit.
-    EXPECT_EQ(cut->Presets(), 18);
+    // The shipped tunes' sixteen programs and the standard drum kit, which two
+    // of them play without choosing it; not the piano, which none plays.
+    EXPECT_EQ(cut->Presets(), 17);
     // And the instruments those use, of the font's 210.
-    EXPECT_EQ(cut->Instruments(), 26);
+    EXPECT_EQ(cut->Instruments(), 25);
     const std::vector<std::uint8_t> bytes = ReadCut(*cut, ReaderOf(font));
     EXPECT_LT(bytes.size(), font.size());
     // Everything up to the preset data is the original's, samples included.
@@ -356,8 +537,24 @@ TEST(CutSoundFont, AFontItCannotVouchForIsNotCut) {
         damage.apply(bad);
         EXPECT_FALSE(CutSoundFont::Make(ReaderOf(bad), bad.size(), piano));
     }
-    // And a font without any of the presets asked for.
-    EXPECT_FALSE(CutSoundFont::Make(ReaderOf(font), font.size(), {{3, 3}}));
+    // And nothing asked for.
+    EXPECT_FALSE(CutSoundFont::Make(ReaderOf(font), font.size(), {}));
+}
+
+// A preset the font lacks is served as the synthesiser serves it: a drum kit
+// by the standard kit, a program in another bank by the same in bank 0.
+TEST(CutSoundFont, KeepsWhatTheSynthesiserFallsBackOn) {
+    const std::vector<std::uint8_t> font = ReadAll(SoundFont);
+    if (font.empty())
+        GTEST_SKIP() << "no sound font at " << SoundFont;
+    const auto kit = CutSoundFont::Make(ReaderOf(font), font.size(), {{DrumBank, 5}});
+    const auto standardKit = CutSoundFont::Make(ReaderOf(font), font.size(), {{DrumBank, 0}});
+    ASSERT_TRUE(kit && standardKit);
+    EXPECT_EQ(ReadCut(*kit, ReaderOf(font)), ReadCut(*standardKit, ReaderOf(font)));
+    const auto other = CutSoundFont::Make(ReaderOf(font), font.size(), {{3, 3}});
+    const auto bank0 = CutSoundFont::Make(ReaderOf(font), font.size(), {{0, 3}});
+    ASSERT_TRUE(other && bank0);
+    EXPECT_EQ(ReadCut(*other, ReaderOf(font)), ReadCut(*bank0, ReaderOf(font)));
 }
 
 } // namespace
