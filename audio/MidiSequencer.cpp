@@ -1,13 +1,11 @@
 #include "MidiSequencer.h"
 
 #include "AudioDevice.h"
+#include "PlainFile.h"
 #include "SoundError.h"
 #include "SoundLibraries.h"
 
 #include <algorithm>
-#include <array>
-#include <filesystem>
-#include <fstream>
 #include <sys/eventfd.h>
 #include <unistd.h>
 
@@ -66,7 +64,7 @@ bool ResetOnlyWhenPlayedAgain(const FluidCalls& lib, fluid_settings_t* settings)
     return lib.fluid_settings_setint(settings, name, 0) == FLUID_OK;
 }
 
-std::uint32_t Le32(const std::array<unsigned char, 12>& b, std::size_t at) {
+std::uint32_t Le32(const std::vector<std::uint8_t>& b, std::size_t at) {
     return b[at] | b[at + 1] << 8 | b[at + 2] << 16 | static_cast<std::uint32_t>(b[at + 3]) << 24;
 }
 
@@ -78,8 +76,7 @@ bool Fail(std::string* why, const std::string& reason) {
 
 // The checks of the file itself, with the reasons Open gives.
 bool IsTuneFile(const FluidCalls& lib, const std::string& path, std::string* why) {
-    std::error_code ec;
-    if (!std::filesystem::is_regular_file(path, ec))
+    if (!RegularFileSize(path))
         return Fail(why, "The tune \"" + path + "\" was not found.");
     if (!lib.fluid_is_midifile(path.c_str()))
         return Fail(why, "\"" + path + "\" is not a MIDI file.");
@@ -129,17 +126,14 @@ bool MidiSequencer::SoundFontLooksUsable(const std::string& soundFont, std::stri
     if (!found)
         return false;
     const FluidCalls& lib = *found;
-    std::error_code ec;
-    if (!std::filesystem::is_regular_file(soundFont, ec))
+    const std::optional<std::uint64_t> size = RegularFileSize(soundFont);
+    if (!size)
         return Fail(why, "The sound font \"" + soundFont + "\" was not found.");
     if (!lib.fluid_is_soundfont(soundFont.c_str()))
         return Fail(why, "\"" + soundFont + "\" is not a sound font.");
     // The loader's first check, and what a file cut short fails.
-    const auto size = std::filesystem::file_size(soundFont, ec);
-    std::array<unsigned char, 12> head{};
-    std::ifstream in(soundFont, std::ios::binary);
-    if (ec || !in.read(reinterpret_cast<char*>(head.data()), head.size()) ||
-        Le32(head, 4) + std::uintmax_t{8} != size)
+    const std::optional<std::vector<std::uint8_t>> head = ReadRegularFile(soundFont, 12, false);
+    if (!head || Le32(*head, 4) + std::uint64_t{8} != *size)
         return Fail(why, "The sound font \"" + soundFont + "\" is incomplete.");
     return true;
 }
@@ -169,8 +163,7 @@ bool MidiSequencer::TuneOpens(const std::string& path, int rate, std::string* wh
 MidiSequencer::MidiSequencer(AudioDevice& device, const std::string& soundFont,
                              const std::vector<std::string>& tunes)
     : device_(device), lib_(Fluid()), soundFont_(soundFont) {
-    std::error_code ec;
-    if (!std::filesystem::is_regular_file(soundFont, ec))
+    if (!RegularFileSize(soundFont))
         throw SoundError("The sound font could not be loaded",
                          "The sound font \"" + soundFont + "\" was not found.");
     if (!lib_.fluid_is_soundfont(soundFont.c_str()))

@@ -1,11 +1,9 @@
+#include "PlainFile.h"
 #include "SoundFontCutter.h"
 
 #include <algorithm>
 #include <array>
-#include <cctype>
 #include <cstring>
-#include <filesystem>
-#include <fstream>
 
 // The tune side of the cut: which presets a MIDI file can select.
 namespace mirelo {
@@ -14,7 +12,7 @@ namespace {
 
 constexpr int DrumChannel = 9;
 // Far beyond any tune; a larger file is not read into memory to be scanned.
-constexpr std::uintmax_t MaxTuneBytes = 16u << 20;
+constexpr std::size_t MaxTuneBytes = 16u << 20;
 
 std::uint32_t Be32(const std::uint8_t* p) {
     return std::uint32_t{p[0]} << 24 | std::uint32_t{p[1]} << 16 | std::uint32_t{p[2]} << 8 | p[3];
@@ -156,31 +154,13 @@ bool TunePresets(std::span<const std::uint8_t> midi, PresetChoices& into, Channe
 }
 
 bool TuneFilePresets(const std::string& path, PresetChoices& into, ChannelSet* fromStart) {
-    std::error_code ec;
-    const auto size = std::filesystem::file_size(path, ec);
-    if (ec || size > MaxTuneBytes)
-        return false;
-    std::ifstream in(path, std::ios::binary);
-    std::vector<std::uint8_t> bytes(size);
-    if (!in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(size)))
-        return false;
-    return TunePresets(bytes, into, fromStart);
+    const std::optional<std::vector<std::uint8_t>> bytes =
+        ReadRegularFile(path, MaxTuneBytes, true);
+    return bytes && TunePresets(*bytes, into, fromStart);
 }
 
 std::vector<std::string> TunesInFolder(const std::string& folder) {
-    std::vector<std::string> tunes;
-    std::error_code ec;
-    for (std::filesystem::directory_iterator it(folder, ec), end; !ec && it != end;
-         it.increment(ec)) {
-        std::string extension = it->path().extension().string();
-        std::transform(extension.begin(), extension.end(), extension.begin(),
-                       [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-        std::error_code fileEc;
-        if (extension == ".mid" && it->is_regular_file(fileEc))
-            tunes.push_back(it->path().string());
-    }
-    std::sort(tunes.begin(), tunes.end());
-    return tunes;
+    return RegularFilesIn(folder, ".mid");
 }
 
 } // namespace mirelo

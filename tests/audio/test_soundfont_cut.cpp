@@ -444,6 +444,26 @@ TEST_F(CutFont, ATuneOnTheFirstPresetsAndFallbacksSoundsAsTheLibraryPlaysIt) {
     }
 }
 
+TEST(TunesInFolder, AreTheMidiFilesOfTheFolderSorted) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QDir folder(dir.path());
+    for (const char* name : {"b.mid", "A.MID", "c.midi", "e.txt", ".mid"}) {
+        QFile file(folder.filePath(QString::fromLatin1(name)));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly)) << name;
+    }
+    ASSERT_TRUE(folder.mkdir(QStringLiteral("d.mid")));
+    ASSERT_TRUE(QFile::link(folder.filePath(QStringLiteral("b.mid")),
+                            folder.filePath(QStringLiteral("f.mid"))));
+    ASSERT_TRUE(QFile::link(folder.filePath(QStringLiteral("gone")),
+                            folder.filePath(QStringLiteral("g.mid"))));
+    const std::string base = dir.path().toStdString();
+    const std::vector<std::string> expected = {base + "/A.MID", base + "/b.mid", base + "/f.mid"};
+    EXPECT_EQ(TunesInFolder(base), expected);
+    EXPECT_EQ(TunesInFolder(base + "/"), expected);
+    EXPECT_TRUE(TunesInFolder(base + "/absent").empty());
+}
+
 std::vector<std::uint8_t> ReadAll(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
