@@ -7,7 +7,6 @@
 #include <chrono>
 #include <cstddef>
 #include <cstring>
-#include <fcntl.h>
 #include <poll.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
