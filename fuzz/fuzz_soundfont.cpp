@@ -23,11 +23,20 @@ mirelo::CutSoundFont::Reader ReaderOf(const std::uint8_t* data, std::size_t size
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     mirelo::PresetChoices keep;
-    const bool tune = mirelo::TunePresets({data, size}, keep);
-    if (tune != !keep.empty())
+    mirelo::ChannelSet fromStart;
+    const bool tune = mirelo::TunePresets({data, size}, keep, &fromStart);
+    // What is not a tune adds nothing; a channel that may sound the preset it
+    // starts with keeps that preset.
+    if (!tune && (!keep.empty() || fromStart.any()))
         std::abort();
-    // The presets a tune would keep, or piano, a drum kit and one program in any bank.
-    if (!tune)
+    mirelo::ChannelSet melodic = fromStart;
+    melodic.reset(9);
+    if ((melodic.any() && !keep.count({0, 0})) ||
+        (fromStart[9] && !keep.count({mirelo::DrumBank, 0})))
+        std::abort();
+    // The presets a tune would keep, or (for what is not a tune, or a tune
+    // that selects none) piano, a drum kit and one program in any bank.
+    if (keep.empty())
         keep = {{0, 0}, {mirelo::DrumBank, 0}, {mirelo::AnyBank, size ? data[size - 1] & 0x7F : 1}};
     const auto reader = ReaderOf(data, size);
     const auto cut = mirelo::CutSoundFont::Make(reader, size, keep);
