@@ -32,7 +32,14 @@ bool ReadVarLen(const std::uint8_t*& p, const std::uint8_t* end, std::uint32_t& 
     return false;
 }
 
+// A tick for each channel; `Never` where nothing happened on it.
+using ChannelTicks = std::array<std::uint64_t, 16>;
 constexpr std::uint64_t Never = ~std::uint64_t{0};
+constexpr ChannelTicks NeverOnAnyChannel = [] {
+    ChannelTicks ticks{};
+    ticks.fill(Never);
+    return ticks;
+}();
 
 struct TuneScan {
     // Channel and program of every program change.
@@ -40,15 +47,9 @@ struct TuneScan {
     // A bank select or a system exclusive message was seen.
     bool bankMayMove = false;
     // Each channel's first program change in the tracks scanned, by tick.
-    std::array<std::uint64_t, 16> firstProgram = MakeNever();
+    ChannelTicks firstProgram = NeverOnAnyChannel;
     // The channels that may sound a note before their first program change.
     ChannelSet fromStart;
-
-    static std::array<std::uint64_t, 16> MakeNever() {
-        std::array<std::uint64_t, 16> ticks;
-        ticks.fill(Never);
-        return ticks;
-    }
 };
 
 // The player sends a track's events in order, and the events due by its
@@ -59,7 +60,7 @@ bool ScanTrack(const std::uint8_t* p, const std::uint8_t* end, TuneScan& scan) {
     std::uint8_t running = 0;
     std::uint64_t tick = 0;
     ChannelSet programmed;
-    std::array<std::uint64_t, 16> firstProgram = TuneScan::MakeNever();
+    ChannelTicks firstProgram = NeverOnAnyChannel;
     while (p != end) {
         std::uint32_t delta = 0;
         if (!ReadVarLen(p, end, delta) || p == end)

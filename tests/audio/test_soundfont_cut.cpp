@@ -77,6 +77,37 @@ std::vector<std::int16_t> Render(AudioDevice& device, MidiSequencer& seq, const 
     return out;
 }
 
+// A synthesiser of the library's own with the whole font loaded, its samples
+// read on demand, at the device's rate and with the player's clock following
+// the samples, as the sequencer's; with `gain` when one is given.
+class LibrarySynth {
+public:
+    LibrarySynth(const AudioDevice& device, int polyphony, double gain = 0)
+        : lib(Fluid()), settings_(lib.new_fluid_settings()) {
+        lib.fluid_settings_setnum(settings_, "synth.sample-rate", device.Rate());
+        lib.fluid_settings_setstr(settings_, "player.timing-source", "sample");
+        if (gain > 0)
+            lib.fluid_settings_setnum(settings_, "synth.gain", gain);
+        lib.fluid_settings_setint(settings_, "synth.polyphony", polyphony);
+        lib.fluid_settings_setint(settings_, "synth.dynamic-sample-loading", 1);
+        synth = lib.new_fluid_synth(settings_);
+        loaded = lib.fluid_synth_sfload(synth, SoundFont.c_str(), 1) != FLUID_FAILED;
+    }
+    ~LibrarySynth() {
+        lib.delete_fluid_synth(synth);
+        lib.delete_fluid_settings(settings_);
+    }
+    LibrarySynth(const LibrarySynth&) = delete;
+    LibrarySynth& operator=(const LibrarySynth&) = delete;
+
+    const FluidCalls& lib;
+    fluid_synth_t* synth = nullptr;
+    bool loaded = false;
+
+private:
+    fluid_settings_t* settings_;
+};
+
 // The same as the library's own player plays it from the whole font, period
 // for period: the synthesiser set up as the sequencer sets up its own, the
 // block the sequencer's Open runs thrown away, then to the end and, sent back
@@ -84,15 +115,10 @@ std::vector<std::int16_t> Render(AudioDevice& device, MidiSequencer& seq, const 
 // itself when it finishes the tune, giving every channel its first preset back.
 std::vector<std::int16_t> LibraryRender(const AudioDevice& device, const std::string& tune,
                                         int again, Loop& loop) {
-    const FluidCalls& lib = Fluid();
-    fluid_settings_t* settings = lib.new_fluid_settings();
-    lib.fluid_settings_setnum(settings, "synth.sample-rate", device.Rate());
-    lib.fluid_settings_setstr(settings, "player.timing-source", "sample");
-    lib.fluid_settings_setnum(settings, "synth.gain", MidiSequencer::Gain);
-    lib.fluid_settings_setint(settings, "synth.polyphony", MidiSequencer::Polyphony);
-    lib.fluid_settings_setint(settings, "synth.dynamic-sample-loading", 1);
-    fluid_synth_t* synth = lib.new_fluid_synth(settings);
-    EXPECT_NE(lib.fluid_synth_sfload(synth, SoundFont.c_str(), 1), FLUID_FAILED);
+    const LibrarySynth library(device, MidiSequencer::Polyphony, MidiSequencer::Gain);
+    EXPECT_TRUE(library.loaded);
+    const FluidCalls& lib = library.lib;
+    fluid_synth_t* synth = library.synth;
     fluid_player_t* player = lib.new_fluid_player(synth);
     lib.fluid_player_add(player, tune.c_str());
     lib.fluid_player_play(player);
@@ -117,8 +143,6 @@ std::vector<std::int16_t> LibraryRender(const AudioDevice& device, const std::st
     for (int i = 0; i < again; ++i)
         period();
     lib.delete_fluid_player(player);
-    lib.delete_fluid_synth(synth);
-    lib.delete_fluid_settings(settings);
     return out;
 }
 
@@ -198,14 +222,10 @@ TEST_F(CutFont, TheShippedTunesSoundAsTheLibraryPlaysThemFromTheWholeFont) {
 // as the synthesiser keeps: no note ever takes the voice of a sounding one,
 // which would make the tune sound otherwise than it was written.
 TEST_F(CutFont, NoShippedTuneNeedsMoreVoicesThanTheSynthesiserKeeps) {
-    const FluidCalls& lib = Fluid();
-    fluid_settings_t* settings = lib.new_fluid_settings();
-    lib.fluid_settings_setnum(settings, "synth.sample-rate", device.Rate());
-    lib.fluid_settings_setstr(settings, "player.timing-source", "sample");
-    lib.fluid_settings_setint(settings, "synth.polyphony", 4 * MidiSequencer::Polyphony);
-    lib.fluid_settings_setint(settings, "synth.dynamic-sample-loading", 1);
-    fluid_synth_t* synth = lib.new_fluid_synth(settings);
-    ASSERT_NE(lib.fluid_synth_sfload(synth, SoundFont.c_str(), 1), FLUID_FAILED);
+    const LibrarySynth library(device, 4 * MidiSequencer::Polyphony);
+    ASSERT_TRUE(library.loaded);
+    const FluidCalls& lib = library.lib;
+    fluid_synth_t* synth = library.synth;
     int busiest = 0;
     for (const std::string& tune : tunes) {
         fluid_player_t* player = lib.new_fluid_player(synth);
@@ -226,8 +246,6 @@ TEST_F(CutFont, NoShippedTuneNeedsMoreVoicesThanTheSynthesiserKeeps) {
         lib.delete_fluid_player(player);
         lib.fluid_synth_system_reset(synth);
     }
-    lib.delete_fluid_synth(synth);
-    lib.delete_fluid_settings(settings);
     EXPECT_GT(busiest, MidiSequencer::Polyphony / 2);
     EXPECT_LE(busiest, MidiSequencer::Polyphony);
 }
