@@ -47,10 +47,10 @@ void ReleaseFilePages(const QString& path) {
 
 QImage DecodePicture(const PictureName& picture) {
     const QSize size(picture.Width * picture.Scale, picture.Height * picture.Scale);
-    // Decoded into pixels mapped in ahead, where the file is of the format
-    // expected; Qt reads into a picture of the same size and format in place.
-    QImage image = FreshImage(size, QImage::Format_RGB32);
+    // Decoded into pixels mapped in ahead: Qt reads into a picture of the
+    // size and format it decodes to in place.
     QImageReader reader(PicturePath(picture));
+    QImage image = FreshImage(size, reader.imageFormat());
     if (!reader.read(&image) || image.size() != size) {
         image = QImage(size, picture.Format);
         image.fill(QColor(96, 96, 96));

@@ -41,12 +41,15 @@ bool writeArtwork(const Fonts& fonts, int scale, const QString& assets, const QS
 
     const QString suffix =
         scale == 1 ? QStringLiteral(".png") : QStringLiteral("@%1x.png").arg(scale);
+    // The finer mask is stored a byte a pixel, as the game keeps it: it is
+    // decoded without a conversion. The first mask keeps its original bytes.
+    const QImage storedMask = scale == 1 ? mask : mask.convertToFormat(QImage::Format_Grayscale8);
     const struct {
         const QImage& image;
         QString path;
     } outputs[] = {
         {sheet, assets + QStringLiteral("/tilegfx")},
-        {mask, assets + QStringLiteral("/mask")},
+        {storedMask, assets + QStringLiteral("/mask")},
         {in.kanji, assets + QStringLiteral("/kanji")},
         {in.dragons, assets + QStringLiteral("/dragons")},
         {in.logo, assets + QStringLiteral("/logo")},

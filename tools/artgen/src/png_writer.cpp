@@ -6,8 +6,9 @@
 namespace artgen {
 
 bool writePng(const QImage& img, const QString& path) {
-    QImage out = img.hasAlphaChannel() ? img.convertToFormat(QImage::Format_ARGB32)
-                                       : img.convertToFormat(QImage::Format_RGB32);
+    QImage out = img.format() == QImage::Format_Grayscale8 ? img
+                 : img.hasAlphaChannel() ? img.convertToFormat(QImage::Format_ARGB32)
+                                         : img.convertToFormat(QImage::Format_RGB32);
     // Resolution metadata would otherwise follow the screen; pin it.
     out.setDotsPerMeterX(2835);
     out.setDotsPerMeterY(2835);
