@@ -39,7 +39,9 @@ using namespace geometry;
 TMirelo::TMirelo(Environment env, QWidget* parent)
     : QMainWindow(parent), Sheet(QImage(), QImage()), env_(std::move(env)) {
     setWindowTitle(QString::fromLatin1(WindowCaption));
-    setWindowIcon(QIcon(QStringLiteral(":/pictures/icon.png")));
+    QIcon icon;
+    AddIconPicture(icon, "icon.png");
+    setWindowIcon(icon);
     QFont font(QStringLiteral("MS Sans Serif"));
     font.setPixelSize(11);
     setFont(font);
@@ -155,10 +157,7 @@ void TMirelo::Init() {
     // The program's own pointer, inherited by every control of the window and
     // given to every other window of the program as it shows.
     // On a dense screen its finer drawing, at the same size.
-    QPixmap pointer(Surface->Scale() == 2 ? QStringLiteral(":/pictures/techno@2x.png")
-                                          : QStringLiteral(":/pictures/techno.png"));
-    pointer.setDevicePixelRatio(Surface->Scale());
-    const QCursor techno(pointer, 0, 0);
+    const QCursor techno(LoadPixmap("techno.png", Surface->Scale()), 0, 0);
     setCursor(techno);
     new ProgramPointer(techno, this);
 

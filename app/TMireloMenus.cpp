@@ -208,9 +208,8 @@ void TMirelo::BuildToolbar() {
     };
     Bar.SpeedButton1 = button(QString(), 8, 33);
     QIcon newGame;
-    // By file: on a dense screen Qt adds the "@2x" drawing beside it.
-    newGame.addFile(QStringLiteral(":/pictures/newgame.png"), QSize(), QIcon::Normal);
-    newGame.addFile(QStringLiteral(":/pictures/newgame_disabled.png"), QSize(), QIcon::Disabled);
+    AddIconPicture(newGame, "newgame.png", QIcon::Normal);
+    AddIconPicture(newGame, "newgame_disabled.png", QIcon::Disabled);
     Bar.SpeedButton1->setIcon(newGame);
     Bar.SpeedButton1->setIconSize(QSize(16, 16));
     Bar.SpeedButton1->setToolTip(QStringLiteral(" New game "));

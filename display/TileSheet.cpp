@@ -4,6 +4,7 @@
 #include "FreshPixels.h"
 #include "Geometry.h"
 
+#include <QGuiApplication>
 #include <QImageReader>
 #include <QResource>
 #include <QString>
@@ -30,6 +31,14 @@ QString PicturePath(const PictureName& picture) {
     return QStringLiteral(":/pictures/") + name;
 }
 
+// A reader of one of the program's pictures, every one a PNG. Told so, Qt
+// reads it with its own PNG reader; left to guess, it would first load every
+// image plugin installed on the system, to ask whether one of them reads it.
+void ReadsPng(QImageReader& reader) {
+    reader.setFormat("png");
+    reader.setAutoDetectImageFormat(false);
+}
+
 // The compressed picture lies in the program file, and reading it brought its
 // pages into memory: a megabyte and more for a background at scale 2. They are
 // not read again, so they are handed back (the file keeps them: read again,
@@ -50,6 +59,7 @@ QImage DecodePicture(const PictureName& picture) {
     // Decoded into pixels mapped in ahead: Qt reads into a picture of the
     // size and format it decodes to in place.
     QImageReader reader(PicturePath(picture));
+    ReadsPng(reader);
     QImage image = FreshImage(size, reader.imageFormat());
     if (!reader.read(&image) || image.size() != size) {
         image = QImage(size, picture.Format);
@@ -145,6 +155,23 @@ QImage LoadPicture(const PictureName& picture) {
 
 QImage LoadPicture(const char* name, int width, int height, int scale) {
     return LoadPicture(PictureName{name, width, height, scale});
+}
+
+QPixmap LoadPixmap(const char* name, int scale) {
+    QImageReader reader(PicturePath(PictureName{name, 0, 0, scale}));
+    ReadsPng(reader);
+    QImage image;
+    if (!reader.read(&image))
+        return {};
+    image.setDevicePixelRatio(scale);
+    return QPixmap::fromImage(std::move(image));
+}
+
+void AddIconPicture(QIcon& icon, const char* name, QIcon::Mode mode) {
+    icon.addPixmap(LoadPixmap(name, 1), mode);
+    // As QIcon::addFile does: the finer drawing beside it where a screen is dense.
+    if (qApp->devicePixelRatio() > 1.0)
+        icon.addPixmap(LoadPixmap(name, 2), mode);
 }
 
 TileSheet::TileSheet(int scale)

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QIcon>
 #include <QImage>
+#include <QPixmap>
 #include <QPoint>
 #include <functional>
 #include <memory>
@@ -68,6 +70,12 @@ inline constexpr PictureName MaskPicture{"mask.png", 360, 250, 1, QImage::Format
 // decodes is taken from it (waiting if need be) the first time it is asked for.
 QImage LoadPicture(const char* name, int width, int height, int scale = 1);
 QImage LoadPicture(const PictureName& picture);
+// A picture compiled into the program with its transparency (an icon, a
+// pointer), at `scale`; null if the resource is missing.
+QPixmap LoadPixmap(const char* name, int scale = 1);
+// Adds a picture to `icon` in `mode`, with its finer drawing where a screen is
+// dense, as QIcon::addFile would.
+void AddIconPicture(QIcon& icon, const char* name, QIcon::Mode mode = QIcon::Normal);
 
 // Decodes pictures on a worker thread while the program starts, so that the
 // window's thread finds them ready instead of spending its own time on them.

@@ -1,6 +1,7 @@
 #include "TUrlLabel.h"
 
 #include "Scale.h"
+#include "TileSheet.h"
 
 #include <QAction>
 #include <QApplication>
@@ -20,11 +21,9 @@ namespace {
 QCursor HandCursor() {
     // On a dense screen its finer drawing, at the same size.
     const int scale = WholeScale(qApp->devicePixelRatio());
-    QPixmap hand(scale == 2 ? QStringLiteral(":/pictures/hand@2x.png")
-                            : QStringLiteral(":/pictures/hand.png"));
+    const QPixmap hand = LoadPixmap("hand.png", scale);
     if (hand.isNull())
         return QCursor(Qt::PointingHandCursor);
-    hand.setDevicePixelRatio(scale);
     // The hot spot is the tip of the raised finger.
     return QCursor(hand, 5, 0);
 }

@@ -323,7 +323,7 @@ TEST_F(AtRatio2, HelpTableShowsTheFinerTiles) {
     EXPECT_EQ(aide.Pai.copy(QRect(QPoint(0, 24) * 2, QSize(80, 100))), cell);
 }
 
-TEST_F(AtRatio2, PointersAndTheNewGameIconUseTheirFinerDrawings) {
+TEST_F(AtRatio2, PointersAndIconsUseTheirFinerDrawings) {
     Start();
     // Compared as pixmaps hold them, premultiplied.
     const auto same = [](const QImage& a, const QImage& b) {
@@ -341,6 +341,13 @@ TEST_F(AtRatio2, PointersAndTheNewGameIconUseTheirFinerDrawings) {
         probe().Bar.SpeedButton1->icon().pixmap(QSize(16, 16), 2.0, QIcon::Disabled);
     EXPECT_TRUE(
         same(disabled.toImage(), QImage(QStringLiteral(":/pictures/newgame_disabled@2x.png"))));
+    // The window's icon offers the desktop both drawings, each pixel for pixel.
+    const QIcon windowIcon = window->windowIcon();
+    EXPECT_EQ(windowIcon.availableSizes(), (QList<QSize>{QSize(32, 32), QSize(64, 64)}));
+    EXPECT_TRUE(same(windowIcon.pixmap(QSize(32, 32), 1.0).toImage(),
+                     QImage(QStringLiteral(":/pictures/icon.png"))));
+    EXPECT_TRUE(same(windowIcon.pixmap(QSize(32, 32), 2.0).toImage(),
+                     QImage(QStringLiteral(":/pictures/icon@2x.png"))));
     TUrlLabel link;
     const QPixmap hand = link.cursor().pixmap();
     EXPECT_EQ(hand.devicePixelRatio(), 2.0);
