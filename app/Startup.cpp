@@ -116,8 +116,10 @@ int RunMirelo(int argc, char** argv, const SoundFactory& makeSound) {
         // Qt reads the system's list of fonts once, when the first text is
         // measured: on this thread it is read while the window is being built.
         QFontDatabase::families();
-        return std::vector<PictureName>{TileGfxPicture.AtScale(scale), MaskPicture.AtScale(scale),
-                                        TMirelo::BackgroundPicture(background).AtScale(scale)};
+        // The background first: it takes longest, and the window, which asks
+        // for the tile sheet first, decodes the sheet itself meanwhile.
+        return std::vector<PictureName>{TMirelo::BackgroundPicture(background).AtScale(scale),
+                                        TileGfxPicture.AtScale(scale), MaskPicture.AtScale(scale)};
     });
     // No display name: Qt would add it to every window title, which are the
     // program's own texts.

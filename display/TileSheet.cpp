@@ -85,7 +85,9 @@ struct PicturePreload::Shared {
     std::condition_variable Changed;
     bool Chosen = false;
     std::vector<PictureName> Names;
-    std::vector<QImage> Images; // Images[i] is Names[i], once decoded
+    std::vector<QImage> Images; // Images[i] is Names[i], once Done[i]
+    std::vector<bool> Begun;    // by the worker or by the thread that asked first
+    std::vector<bool> Done;
     std::vector<bool> Taken;
     std::thread Worker;
 };
@@ -111,15 +113,25 @@ PicturePreload::PicturePreload(std::function<std::vector<PictureName>()> choose)
         {
             const std::lock_guard lock(s->Mutex);
             s->Names = names;
+            s->Images.resize(names.size());
+            s->Begun.assign(names.size(), false);
+            s->Done.assign(names.size(), false);
             s->Taken.assign(names.size(), false);
             s->Chosen = true;
         }
         s->Changed.notify_all();
-        for (const PictureName& name : names) {
-            QImage image = DecodePicture(name);
+        for (std::size_t i = 0; i < names.size(); ++i) {
             {
                 const std::lock_guard lock(s->Mutex);
-                s->Images.push_back(std::move(image));
+                if (s->Begun[i])
+                    continue; // the window decodes it itself
+                s->Begun[i] = true;
+            }
+            QImage image = DecodePicture(names[i]);
+            {
+                const std::lock_guard lock(s->Mutex);
+                s->Images[i] = std::move(image);
+                s->Done[i] = true;
             }
             s->Changed.notify_all();
         }
@@ -145,8 +157,15 @@ QImage LoadPicture(const PictureName& picture) {
         for (std::size_t i = 0; i < s->Names.size(); ++i) {
             if (s->Taken[i] || !SamePicture(s->Names[i], picture))
                 continue;
-            s->Changed.wait(lock, [&] { return s->Images.size() > i; });
             s->Taken[i] = true;
+            if (!s->Begun[i]) {
+                // Not begun yet: decoded here rather than waited for, while
+                // the worker goes on with the others.
+                s->Begun[i] = true;
+                lock.unlock();
+                return DecodePicture(picture);
+            }
+            s->Changed.wait(lock, [&] { return s->Done[i]; });
             return std::move(s->Images[i]);
         }
     }

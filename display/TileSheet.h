@@ -79,9 +79,11 @@ void AddIconPicture(QIcon& icon, const char* name, QIcon::Mode mode = QIcon::Nor
 
 // Decodes pictures on a worker thread while the program starts, so that the
 // window's thread finds them ready instead of spending its own time on them.
-// `choose` runs first, on the worker, and names the pictures, in the order they
-// are needed. One at a time; the destructor waits for the worker, and pictures
-// never asked for are dropped. Start it once the application exists: while
+// `choose` runs first, on the worker, and names the pictures in the order the
+// worker takes them, one at a time: the longest to decode first. A picture
+// asked for before the worker has begun it is decoded by the thread that asks,
+// so the two threads decode side by side. The destructor waits for the
+// worker, and pictures never asked for are dropped. Start it once the application exists: while
 // QApplication is being built, Qt's plugin paths are not safe to read from
 // another thread (and that thread would be taken for the main one).
 class PicturePreload {
