@@ -20,12 +20,15 @@ constexpr std::uintptr_t LargePage = std::uintptr_t{2} << 20;
 // machine a first write to a small page costs several microseconds even when
 // the page is already mapped; a large page costs that once. Memory around the
 // span is untouched, so nothing is counted that is not the picture's.
-void AdviseLargePages(std::uintptr_t start, std::size_t bytes) {
-    const std::uintptr_t first = (start + LargePage - 1) / LargePage * LargePage;
-    const std::uintptr_t end = (start + bytes) / LargePage * LargePage;
+void AdviseLargePages(const void* start, std::size_t bytes) {
+    const PageSpan large = WholePagesWithin(start, bytes, LargePage);
     // A kernel without them refuses the advice, and small pages serve.
-    if (end > first)
-        madvise(reinterpret_cast<void*>(first), end - first, MADV_HUGEPAGE);
+    if (large.Bytes > 0)
+        madvise(large.Start, large.Bytes, MADV_HUGEPAGE);
+}
+
+std::uintptr_t RoundUp(std::uintptr_t value, std::uintptr_t unit) {
+    return (value + unit - 1) / unit * unit;
 }
 
 struct Mapping {
@@ -42,14 +45,13 @@ void Unmap(void* info) {
 // Pixel memory of its own that starts on a large page, so that all but the
 // last part of it can be large pages. Null where the system will not map it.
 void* MapAligned(std::size_t bytes) {
-    const auto page = static_cast<std::size_t>(sysconf(_SC_PAGESIZE));
-    const std::size_t length = (bytes + page - 1) / page * page;
+    const std::size_t length = RoundUp(bytes, static_cast<std::uintptr_t>(sysconf(_SC_PAGESIZE)));
     void* raw = mmap(nullptr, length + LargePage, PROT_READ | PROT_WRITE,
                      MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
     if (raw == MAP_FAILED)
         return nullptr;
     const auto at = reinterpret_cast<std::uintptr_t>(raw);
-    const std::uintptr_t start = (at + LargePage - 1) / LargePage * LargePage;
+    const std::uintptr_t start = RoundUp(at, LargePage);
     // What lies before and after the aligned span goes back at once.
     if (start > at)
         munmap(raw, start - at);
@@ -74,13 +76,13 @@ QImage FreshImage(QSize size, QImage::Format format) {
     // A last large page that the picture nearly fills is taken whole: the
     // few bytes beyond the picture cost less than its small pages would.
     auto length = static_cast<std::size_t>(bytes);
-    const std::size_t spare = (LargePage - length % LargePage) % LargePage;
+    const std::size_t spare = RoundUp(length, LargePage) - length;
     if (spare <= LargePage / 32)
         length += spare;
     void* pixels = MapAligned(length);
     if (pixels == nullptr)
         return QImage(size, format);
-    AdviseLargePages(reinterpret_cast<std::uintptr_t>(pixels), length);
+    AdviseLargePages(pixels, length);
     madvise(pixels, length, MADV_POPULATE_WRITE);
     auto* mapping = new Mapping{pixels, length};
     QImage image(static_cast<uchar*>(pixels), size.width(), size.height(), bytesPerLine, format,
@@ -98,15 +100,15 @@ void MapInPixels(const QImage& image) {
         WholePagesWithin(image.constBits(), static_cast<std::size_t>(image.sizeInBytes()));
     if (pages.Bytes == 0)
         return;
-    AdviseLargePages(reinterpret_cast<std::uintptr_t>(pages.Start), pages.Bytes);
+    AdviseLargePages(pages.Start, pages.Bytes);
     // A kernel without the advice refuses it, and the pages come as they are written.
     madvise(pages.Start, pages.Bytes, MADV_POPULATE_WRITE);
 }
 
-PageSpan WholePagesWithin(const void* data, std::size_t size) {
+PageSpan WholePagesWithin(const void* data, std::size_t size, std::size_t pageSize) {
     const auto first = reinterpret_cast<std::uintptr_t>(data);
-    const auto page = static_cast<std::uintptr_t>(sysconf(_SC_PAGESIZE));
-    const std::uintptr_t start = (first + page - 1) / page * page;
+    const auto page = static_cast<std::uintptr_t>(pageSize ? pageSize : sysconf(_SC_PAGESIZE));
+    const std::uintptr_t start = RoundUp(first, page);
     const std::uintptr_t end = (first + size) / page * page;
     if (end <= start)
         return {};

@@ -24,6 +24,7 @@ struct PageSpan {
     void* Start = nullptr;
     std::size_t Bytes = 0;
 };
-PageSpan WholePagesWithin(const void* data, std::size_t size);
+// Pages of `pageSize` bytes where given, else the system's.
+PageSpan WholePagesWithin(const void* data, std::size_t size, std::size_t pageSize = 0);
 
 } // namespace mirelo

@@ -83,9 +83,10 @@ void AddIconPicture(QIcon& icon, const char* name, QIcon::Mode mode = QIcon::Nor
 // worker takes them, one at a time: the longest to decode first. A picture
 // asked for before the worker has begun it is decoded by the thread that asks,
 // so the two threads decode side by side. The destructor waits for the
-// worker, and pictures never asked for are dropped. Start it once the application exists: while
-// QApplication is being built, Qt's plugin paths are not safe to read from
-// another thread (and that thread would be taken for the main one).
+// worker, and pictures never asked for are dropped. Start it once the
+// application exists: while QApplication is being built, Qt's plugin paths are
+// not safe to read from another thread (and that thread would be taken for the
+// main one).
 class PicturePreload {
 public:
     explicit PicturePreload(std::function<std::vector<PictureName>()> choose);
