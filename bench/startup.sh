@@ -7,6 +7,8 @@
 # processor time from wait4. Medians, with the middle half of the runs.
 # Usage: bench/startup.sh [runs] [build-dir]
 # A dense screen: MIRELO_BENCH_SCREEN=1920x1200x24 QT_SCALE_FACTOR=2 bench/startup.sh
+# MIRELO_BENCH_QUIET=1 starts each program on a quiet X server: back to back,
+# a program shares the server with the teardown of the window before it.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 RUNS=${1:-30}
@@ -29,10 +31,27 @@ export MIRELO_FIRST_PAINT_EXIT=1
 
 RESULTS=$(mktemp -d)
 trap 'kill "${XVFB_CLEANUP_PIDS[@]}" "$XVFB_PID" 2>/dev/null; rm -rf "$XVFB_TMP" "$RESULTS"' EXIT
+# With MIRELO_BENCH_QUIET=1, waits until the X server has used no processor
+# time for two steps of 20 ms (at most 2 s).
+server_ticks() { awk '{ print $14 + $15 }' "/proc/$XVFB_PID/stat"; }
+settle() {
+  [[ ${MIRELO_BENCH_QUIET:-0} == 1 ]] || return 0
+  local last now still=0 steps=0
+  last=$(server_ticks)
+  while ((still < 2 && steps < 100)); do
+    sleep 0.02
+    now=$(server_ticks)
+    if [[ $now == "$last" ]]; then still=$((still + 1)); else still=0; fi
+    last=$now
+    steps=$((steps + 1))
+  done
+}
+
 # One run each to warm the file cache.
 for p in "${paths[@]}"; do "$MEASURE" "$p" >/dev/null 2>&1; done
 for _ in $(seq "$RUNS"); do
   for i in 0 1 2; do
+    settle
     "$MEASURE" "${paths[$i]}" 2>/dev/null >>"$RESULTS/${programs[$i]}"
   done
 done
