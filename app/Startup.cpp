@@ -163,6 +163,9 @@ int RunMirelo(int argc, char** argv, const SoundFactory& makeSound) {
     ExitOnFirstPaint exitOnFirstPaint;
     if (qEnvironmentVariableIntValue("MIRELO_FIRST_PAINT_EXIT"))
         window.centralWidget()->installEventFilter(&exitOnFirstPaint); // the board surface
+    // The window has every picture it starts with: their compressed bytes go
+    // before its largest allocation, the picture Qt shows it from.
+    ReleasePictureFilePages();
     window.show();
     return QApplication::exec();
 }

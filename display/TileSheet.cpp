@@ -4,6 +4,7 @@
 #include "FreshPixels.h"
 #include "Geometry.h"
 
+#include <QDir>
 #include <QGuiApplication>
 #include <QImageReader>
 #include <QResource>
@@ -72,6 +73,16 @@ QImage DecodePicture(const PictureName& picture) {
     ReleaseFilePages(PicturePath(picture));
     return image;
 }
+
+} // namespace
+
+void ReleasePictureFilePages() {
+    const QDir pictures(QStringLiteral(":/pictures"));
+    for (const QString& name : pictures.entryList(QDir::Files))
+        ReleaseFilePages(pictures.filePath(name));
+}
+
+namespace {
 
 bool SamePicture(const PictureName& a, const PictureName& b) {
     return std::strcmp(a.Name, b.Name) == 0 && a.Width == b.Width && a.Height == b.Height &&

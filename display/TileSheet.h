@@ -76,6 +76,11 @@ QPixmap LoadPixmap(const char* name, int scale = 1);
 // Adds a picture to `icon` in `mode`, with its finer drawing where a screen is
 // dense, as QIcon::addFile would.
 void AddIconPicture(QIcon& icon, const char* name, QIcon::Mode mode = QIcon::Normal);
+// Hands back the program file's pages that hold the pictures, as far as they
+// lie wholly inside one: reading a picture brings in its neighbours' pages as
+// well, which the reader never asked for. Read again, they come back from the
+// file.
+void ReleasePictureFilePages();
 
 // Decodes pictures on a worker thread while the program starts, so that the
 // window's thread finds them ready instead of spending its own time on them.

@@ -4,9 +4,12 @@
 #include "SyntheticSheet.h"
 #include "Tiles.h"
 
+#include <QDir>
 #include <QFile>
+#include <QResource>
 #include <cstdint>
 #include <gtest/gtest.h>
+#include <optional>
 #include <string>
 #include <sys/mman.h>
 #include <unistd.h>
@@ -220,6 +223,58 @@ TEST(FreshImage, ItsPixelsAreInMemoryBeforeTheFirstWriteAndGoWithIt) {
             EXPECT_NE(mincore(const_cast<void*>(pixels), 4096, &in), 0) << "still mapped";
         }
     }
+}
+
+// Whether this process maps the page at `address`: its own page table, from
+// /proc/self/pagemap, not whether the page lies in the kernel's cache (mincore).
+// Empty where the kernel does not say.
+std::optional<bool> PageMapped(const void* address) {
+    QFile pagemap(QStringLiteral("/proc/self/pagemap"));
+    const auto page = static_cast<qint64>(sysconf(_SC_PAGESIZE));
+    std::uint64_t entry = 0;
+    if (!pagemap.open(QIODevice::ReadOnly) ||
+        !pagemap.seek(static_cast<qint64>(reinterpret_cast<std::uintptr_t>(address)) / page * 8) ||
+        pagemap.read(reinterpret_cast<char*>(&entry), sizeof entry) != sizeof entry)
+        return std::nullopt;
+    return (entry >> 63) != 0;
+}
+
+TEST(PictureFilePages, NoneStaysMappedOnceHandedBack) {
+    const QDir pictures(QStringLiteral(":/pictures"));
+    const QStringList names = pictures.entryList(QDir::Files);
+    ASSERT_GE(names.size(), 20) << "the pictures at both scales";
+    const auto page = static_cast<std::size_t>(sysconf(_SC_PAGESIZE));
+    // Every page that lies wholly inside a picture, read the way Qt reads
+    // one: without the game's own loader, which hands its picture back.
+    std::vector<const char*> pages;
+    for (const QString& name : names) {
+        const QResource resource(pictures.filePath(name));
+        ASSERT_EQ(resource.compressionAlgorithm(), QResource::NoCompression) << name.toStdString();
+        EXPECT_FALSE(QImage(pictures.filePath(name)).isNull()) << name.toStdString();
+        const PageSpan whole =
+            WholePagesWithin(resource.data(), static_cast<std::size_t>(resource.size()));
+        for (std::size_t at = 0; at < whole.Bytes; at += page)
+            pages.push_back(static_cast<const char*>(whole.Start) + at);
+    }
+    ASSERT_GT(pages.size(), 500u) << "the backgrounds alone take more pages";
+    std::size_t mappedBefore = 0;
+    for (const char* at : pages) {
+        const std::optional<bool> mapped = PageMapped(at);
+        if (!mapped)
+            GTEST_SKIP() << "/proc/self/pagemap is not readable here";
+        mappedBefore += *mapped;
+    }
+    EXPECT_EQ(mappedBefore, pages.size()) << "every page read is mapped";
+
+    ReleasePictureFilePages();
+    std::size_t mappedAfter = 0;
+    for (const char* at : pages)
+        mappedAfter += PageMapped(at).value_or(true);
+    EXPECT_EQ(mappedAfter, 0u);
+    // Read again, a picture comes back whole from the file.
+    const QImage again = LoadPicture(TileGfxPicture.AtScale(2));
+    EXPECT_EQ(again, QImage(pictures.filePath(QStringLiteral("tilegfx@2x.png")))
+                         .convertToFormat(QImage::Format_RGB32));
 }
 
 TEST(Blit, RasterOperationsAreBitwiseAndClipped) {
