@@ -74,6 +74,11 @@ QImage DecodePicture(const PictureName& picture) {
     return image;
 }
 
+bool SamePicture(const PictureName& a, const PictureName& b) {
+    return std::strcmp(a.Name, b.Name) == 0 && a.Width == b.Width && a.Height == b.Height &&
+           a.Scale == b.Scale && a.Format == b.Format;
+}
+
 } // namespace
 
 void ReleasePictureFilePages() {
@@ -81,15 +86,6 @@ void ReleasePictureFilePages() {
     for (const QString& name : pictures.entryList(QDir::Files))
         ReleaseFilePages(pictures.filePath(name));
 }
-
-namespace {
-
-bool SamePicture(const PictureName& a, const PictureName& b) {
-    return std::strcmp(a.Name, b.Name) == 0 && a.Width == b.Width && a.Height == b.Height &&
-           a.Scale == b.Scale && a.Format == b.Format;
-}
-
-} // namespace
 
 struct PicturePreload::Shared {
     std::mutex Mutex;
