@@ -226,14 +226,12 @@ TEST(FreshImage, ItsPixelsAreInMemoryBeforeTheFirstWriteAndGoWithIt) {
 }
 
 // Whether this process maps the page at `address`: its own page table, from
-// /proc/self/pagemap, not whether the page lies in the kernel's cache (mincore).
-// Empty where the kernel does not say.
-std::optional<bool> PageMapped(const void* address) {
-    QFile pagemap(QStringLiteral("/proc/self/pagemap"));
+// /proc/self/pagemap (open), not whether the page lies in the kernel's cache
+// (mincore). Empty where the kernel does not say.
+std::optional<bool> PageMapped(QFile& pagemap, const void* address) {
     const auto page = static_cast<qint64>(sysconf(_SC_PAGESIZE));
     std::uint64_t entry = 0;
-    if (!pagemap.open(QIODevice::ReadOnly) ||
-        !pagemap.seek(static_cast<qint64>(reinterpret_cast<std::uintptr_t>(address)) / page * 8) ||
+    if (!pagemap.seek(static_cast<qint64>(reinterpret_cast<std::uintptr_t>(address)) / page * 8) ||
         pagemap.read(reinterpret_cast<char*>(&entry), sizeof entry) != sizeof entry)
         return std::nullopt;
     return (entry >> 63) != 0;
@@ -257,9 +255,12 @@ TEST(PictureFilePages, NoneStaysMappedOnceHandedBack) {
             pages.push_back(static_cast<const char*>(whole.Start) + at);
     }
     ASSERT_GT(pages.size(), 500u) << "the backgrounds alone take more pages";
+    QFile pagemap(QStringLiteral("/proc/self/pagemap"));
+    if (!pagemap.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
+        GTEST_SKIP() << "/proc/self/pagemap is not readable here";
     std::size_t mappedBefore = 0;
     for (const char* at : pages) {
-        const std::optional<bool> mapped = PageMapped(at);
+        const std::optional<bool> mapped = PageMapped(pagemap, at);
         if (!mapped)
             GTEST_SKIP() << "/proc/self/pagemap is not readable here";
         mappedBefore += *mapped;
@@ -269,7 +270,7 @@ TEST(PictureFilePages, NoneStaysMappedOnceHandedBack) {
     ReleasePictureFilePages();
     std::size_t mappedAfter = 0;
     for (const char* at : pages)
-        mappedAfter += PageMapped(at).value_or(true);
+        mappedAfter += PageMapped(pagemap, at).value_or(true);
     EXPECT_EQ(mappedAfter, 0u);
     // Read again, a picture comes back whole from the file.
     const QImage again = LoadPicture(TileGfxPicture.AtScale(2));
